@@ -1,0 +1,656 @@
+// Windows: the operating system's window manager and graphics interface as the
+// component library sees it. Types, message ids, styles and functions carry the
+// system's own names and values. Windows live in a window tree under the
+// desktop; messages go through SendMessage, PostMessage and the message loop;
+// painting lands in the screen framebuffer; time comes from a virtual clock.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// ---------------------------------------------------------------------------
+// Basic types
+
+using BOOL = int;
+using BYTE = uint8_t;
+using WORD = uint16_t;
+using DWORD = uint32_t;
+using UINT = uint32_t;
+using LONG = int32_t;
+using ATOM = uint16_t;
+using WPARAM = uintptr_t;
+using LPARAM = intptr_t;
+using LRESULT = intptr_t;
+using COLORREF = uint32_t;  // 0x00BBGGRR
+
+constexpr BOOL TRUE = 1;
+constexpr BOOL FALSE = 0;
+
+struct HWND__;
+using HWND = HWND__*;
+struct HDC__;
+using HDC = HDC__*;
+struct HBRUSH__;
+using HBRUSH = HBRUSH__*;
+struct HPEN__;
+using HPEN = HPEN__*;
+struct HFONT__;
+using HFONT = HFONT__*;
+struct HRGN__;
+using HRGN = HRGN__*;
+struct HCURSOR__;
+using HCURSOR = HCURSOR__*;
+using HICON = HCURSOR;
+struct HINSTANCE__;
+using HINSTANCE = HINSTANCE__*;
+using HMODULE = HINSTANCE;
+struct HMENU__;
+using HMENU = HMENU__*;
+using HGDIOBJ = void*;
+
+// The platform's point and rectangle. Right and Bottom are exclusive.
+struct TPoint {
+  int32_t X = 0;
+  int32_t Y = 0;
+  friend bool operator==(const TPoint&, const TPoint&) = default;
+};
+
+struct TRect {
+  int32_t Left = 0;
+  int32_t Top = 0;
+  int32_t Right = 0;
+  int32_t Bottom = 0;
+  int32_t Width() const { return Right - Left; }
+  int32_t Height() const { return Bottom - Top; }
+  friend bool operator==(const TRect&, const TRect&) = default;
+};
+
+using POINT = TPoint;
+using RECT = TRect;
+
+inline TPoint Point(int32_t x, int32_t y) { return TPoint{x, y}; }
+inline TRect Rect(int32_t l, int32_t t, int32_t r, int32_t b) { return TRect{l, t, r, b}; }
+inline TRect Bounds(int32_t l, int32_t t, int32_t w, int32_t h) { return TRect{l, t, l + w, t + h}; }
+
+constexpr WORD LOWORD(uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
+constexpr WORD HIWORD(uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
+constexpr LPARAM MAKELPARAM(WORD lo, WORD hi) {
+  return static_cast<LPARAM>(static_cast<int32_t>(static_cast<uint32_t>(lo) |
+                                                  (static_cast<uint32_t>(hi) << 16)));
+}
+constexpr WPARAM MAKEWPARAM(WORD lo, WORD hi) {
+  return static_cast<WPARAM>(static_cast<uint32_t>(lo) | (static_cast<uint32_t>(hi) << 16));
+}
+// The x and y of a packed point, each sign-extended from 16 bits.
+constexpr int32_t GET_X_LPARAM(LPARAM v) { return static_cast<int16_t>(LOWORD(v)); }
+constexpr int32_t GET_Y_LPARAM(LPARAM v) { return static_cast<int16_t>(HIWORD(v)); }
+constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {
+  return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) |
+         (static_cast<COLORREF>(b) << 16);
+}
+constexpr BYTE GetRValue(COLORREF c) { return static_cast<BYTE>(c & 0xFF); }
+constexpr BYTE GetGValue(COLORREF c) { return static_cast<BYTE>((c >> 8) & 0xFF); }
+constexpr BYTE GetBValue(COLORREF c) { return static_cast<BYTE>((c >> 16) & 0xFF); }
+
+// ---------------------------------------------------------------------------
+// Rectangles
+
+BOOL PtInRect(const TRect& r, const TPoint& p);
+BOOL IsRectEmpty(const TRect& r);
+BOOL InflateRect(TRect& r, int dx, int dy);
+BOOL OffsetRect(TRect& r, int dx, int dy);
+BOOL IntersectRect(TRect& dst, const TRect& a, const TRect& b);
+BOOL UnionRect(TRect& dst, const TRect& a, const TRect& b);
+BOOL SetRect(TRect& r, int l, int t, int rt, int b);
+BOOL SetRectEmpty(TRect& r);
+BOOL EqualRect(const TRect& a, const TRect& b);
+
+// ---------------------------------------------------------------------------
+// Messages
+
+constexpr UINT WM_NULL = 0x0000;
+constexpr UINT WM_CREATE = 0x0001;
+constexpr UINT WM_DESTROY = 0x0002;
+constexpr UINT WM_MOVE = 0x0003;
+constexpr UINT WM_SIZE = 0x0005;
+constexpr UINT WM_ACTIVATE = 0x0006;
+constexpr UINT WM_SETFOCUS = 0x0007;
+constexpr UINT WM_KILLFOCUS = 0x0008;
+constexpr UINT WM_ENABLE = 0x000A;
+constexpr UINT WM_SETREDRAW = 0x000B;
+constexpr UINT WM_SETTEXT = 0x000C;
+constexpr UINT WM_GETTEXT = 0x000D;
+constexpr UINT WM_GETTEXTLENGTH = 0x000E;
+constexpr UINT WM_PAINT = 0x000F;
+constexpr UINT WM_CLOSE = 0x0010;
+constexpr UINT WM_QUIT = 0x0012;
+constexpr UINT WM_ERASEBKGND = 0x0014;
+constexpr UINT WM_SHOWWINDOW = 0x0018;
+constexpr UINT WM_CANCELMODE = 0x001F;
+constexpr UINT WM_SETCURSOR = 0x0020;
+constexpr UINT WM_MOUSEACTIVATE = 0x0021;
+constexpr UINT WM_WINDOWPOSCHANGING = 0x0046;
+constexpr UINT WM_WINDOWPOSCHANGED = 0x0047;
+constexpr UINT WM_NCCREATE = 0x0081;
+constexpr UINT WM_NCDESTROY = 0x0082;
+constexpr UINT WM_NCCALCSIZE = 0x0083;
+constexpr UINT WM_NCHITTEST = 0x0084;
+constexpr UINT WM_NCPAINT = 0x0085;
+constexpr UINT WM_KEYDOWN = 0x0100;
+constexpr UINT WM_KEYUP = 0x0101;
+constexpr UINT WM_CHAR = 0x0102;
+constexpr UINT WM_COMMAND = 0x0111;
+constexpr UINT WM_TIMER = 0x0113;
+constexpr UINT WM_HSCROLL = 0x0114;
+constexpr UINT WM_VSCROLL = 0x0115;
+constexpr UINT WM_MOUSEFIRST = 0x0200;
+constexpr UINT WM_MOUSEMOVE = 0x0200;
+constexpr UINT WM_LBUTTONDOWN = 0x0201;
+constexpr UINT WM_LBUTTONUP = 0x0202;
+constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
+constexpr UINT WM_RBUTTONDOWN = 0x0204;
+constexpr UINT WM_RBUTTONUP = 0x0205;
+constexpr UINT WM_RBUTTONDBLCLK = 0x0206;
+constexpr UINT WM_MBUTTONDOWN = 0x0207;
+constexpr UINT WM_MBUTTONUP = 0x0208;
+constexpr UINT WM_MBUTTONDBLCLK = 0x0209;
+constexpr UINT WM_MOUSELAST = 0x0209;
+constexpr UINT WM_CAPTURECHANGED = 0x0215;
+constexpr UINT WM_USER = 0x0400;
+
+// WM_SIZE wParam
+constexpr WPARAM SIZE_RESTORED = 0;
+
+// WM_NCHITTEST results
+constexpr LRESULT HTERROR = -2;
+constexpr LRESULT HTTRANSPARENT = -1;
+constexpr LRESULT HTNOWHERE = 0;
+constexpr LRESULT HTCLIENT = 1;
+constexpr LRESULT HTCAPTION = 2;
+constexpr LRESULT HTHSCROLL = 6;
+constexpr LRESULT HTVSCROLL = 7;
+constexpr LRESULT HTBORDER = 18;
+
+// Mouse key state in the wParam of mouse messages
+constexpr WPARAM MK_LBUTTON = 0x0001;
+constexpr WPARAM MK_RBUTTON = 0x0002;
+constexpr WPARAM MK_SHIFT = 0x0004;
+constexpr WPARAM MK_CONTROL = 0x0008;
+constexpr WPARAM MK_MBUTTON = 0x0010;
+
+// Scroll codes of WM_HSCROLL and WM_VSCROLL (low word of wParam)
+constexpr WORD SB_LINEUP = 0;
+constexpr WORD SB_LINELEFT = 0;
+constexpr WORD SB_LINEDOWN = 1;
+constexpr WORD SB_LINERIGHT = 1;
+constexpr WORD SB_PAGEUP = 2;
+constexpr WORD SB_PAGELEFT = 2;
+constexpr WORD SB_PAGEDOWN = 3;
+constexpr WORD SB_PAGERIGHT = 3;
+constexpr WORD SB_THUMBPOSITION = 4;
+constexpr WORD SB_THUMBTRACK = 5;
+constexpr WORD SB_TOP = 6;
+constexpr WORD SB_LEFT = 6;
+constexpr WORD SB_BOTTOM = 7;
+constexpr WORD SB_RIGHT = 7;
+constexpr WORD SB_ENDSCROLL = 8;
+// Scroll bar selectors
+constexpr int SB_HORZ = 0;
+constexpr int SB_VERT = 1;
+constexpr int SB_CTL = 2;
+constexpr int SB_BOTH = 3;
+
+// ---------------------------------------------------------------------------
+// Window and class styles
+
+constexpr DWORD WS_OVERLAPPED = 0x00000000;
+constexpr DWORD WS_POPUP = 0x80000000;
+constexpr DWORD WS_CHILD = 0x40000000;
+constexpr DWORD WS_MINIMIZE = 0x20000000;
+constexpr DWORD WS_VISIBLE = 0x10000000;
+constexpr DWORD WS_DISABLED = 0x08000000;
+constexpr DWORD WS_CLIPSIBLINGS = 0x04000000;
+constexpr DWORD WS_CLIPCHILDREN = 0x02000000;
+constexpr DWORD WS_MAXIMIZE = 0x01000000;
+constexpr DWORD WS_BORDER = 0x00800000;
+constexpr DWORD WS_DLGFRAME = 0x00400000;
+constexpr DWORD WS_CAPTION = 0x00C00000;  // WS_BORDER | WS_DLGFRAME
+constexpr DWORD WS_VSCROLL = 0x00200000;
+constexpr DWORD WS_HSCROLL = 0x00100000;
+constexpr DWORD WS_SYSMENU = 0x00080000;
+constexpr DWORD WS_THICKFRAME = 0x00040000;
+constexpr DWORD WS_GROUP = 0x00020000;
+constexpr DWORD WS_TABSTOP = 0x00010000;
+constexpr DWORD WS_MINIMIZEBOX = 0x00020000;
+constexpr DWORD WS_MAXIMIZEBOX = 0x00010000;
+constexpr DWORD WS_OVERLAPPEDWINDOW =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+
+constexpr DWORD WS_EX_DLGMODALFRAME = 0x00000001;
+constexpr DWORD WS_EX_TOPMOST = 0x00000008;
+constexpr DWORD WS_EX_TRANSPARENT = 0x00000020;
+constexpr DWORD WS_EX_WINDOWEDGE = 0x00000100;
+constexpr DWORD WS_EX_CLIENTEDGE = 0x00000200;
+constexpr DWORD WS_EX_CONTROLPARENT = 0x00010000;
+
+constexpr UINT CS_VREDRAW = 0x0001;
+constexpr UINT CS_HREDRAW = 0x0002;
+constexpr UINT CS_DBLCLKS = 0x0008;
+constexpr UINT CS_OWNDC = 0x0020;
+constexpr UINT CS_CLASSDC = 0x0040;
+constexpr UINT CS_PARENTDC = 0x0080;
+constexpr UINT CS_SAVEBITS = 0x0800;
+
+// Window longs
+constexpr int GWL_WNDPROC = -4;
+constexpr int GWL_HINSTANCE = -6;
+constexpr int GWL_HWNDPARENT = -8;  // read only here
+constexpr int GWL_ID = -12;
+constexpr int GWL_STYLE = -16;
+constexpr int GWL_EXSTYLE = -20;
+constexpr int GWL_USERDATA = -21;
+
+// ---------------------------------------------------------------------------
+// Window classes and windows
+
+using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
+
+struct WNDCLASS {
+  UINT style = 0;
+  WNDPROC lpfnWndProc = nullptr;
+  int cbClsExtra = 0;
+  int cbWndExtra = 0;
+  HINSTANCE hInstance = nullptr;
+  HICON hIcon = nullptr;
+  HCURSOR hCursor = nullptr;
+  HBRUSH hbrBackground = nullptr;
+  const char* lpszMenuName = nullptr;
+  const char* lpszClassName = nullptr;
+};
+
+struct CREATESTRUCT {
+  void* lpCreateParams = nullptr;
+  HINSTANCE hInstance = nullptr;
+  HMENU hMenu = nullptr;
+  HWND hwndParent = nullptr;
+  int cy = 0;
+  int cx = 0;
+  int y = 0;
+  int x = 0;
+  LONG style = 0;
+  const char* lpszName = nullptr;
+  const char* lpszClass = nullptr;
+  DWORD dwExStyle = 0;
+};
+
+struct WINDOWPOS {
+  HWND hwnd = nullptr;
+  HWND hwndInsertAfter = nullptr;
+  int x = 0;
+  int y = 0;
+  int cx = 0;
+  int cy = 0;
+  UINT flags = 0;
+};
+
+// lParam of WM_NCCALCSIZE: rgrc[0] comes in as the window rectangle (in the
+// parent's client coordinates) and goes out as the client rectangle.
+struct NCCALCSIZE_PARAMS {
+  TRect rgrc[3];
+  WINDOWPOS* lppos = nullptr;
+};
+
+struct MSG {
+  HWND hwnd = nullptr;
+  UINT message = 0;
+  WPARAM wParam = 0;
+  LPARAM lParam = 0;
+  DWORD time = 0;
+  TPoint pt;
+};
+
+// SetWindowPos flags
+constexpr UINT SWP_NOSIZE = 0x0001;
+constexpr UINT SWP_NOMOVE = 0x0002;
+constexpr UINT SWP_NOZORDER = 0x0004;
+constexpr UINT SWP_NOREDRAW = 0x0008;
+constexpr UINT SWP_NOACTIVATE = 0x0010;
+constexpr UINT SWP_FRAMECHANGED = 0x0020;
+constexpr UINT SWP_SHOWWINDOW = 0x0040;
+constexpr UINT SWP_HIDEWINDOW = 0x0080;
+constexpr UINT SWP_NOCOPYBITS = 0x0100;
+constexpr UINT SWP_NOOWNERZORDER = 0x0200;
+constexpr UINT SWP_NOSENDCHANGING = 0x0400;
+// Set by the system in WM_WINDOWPOSCHANGED when the client area kept its size
+// or its place; the default window procedure then sends no WM_SIZE or WM_MOVE.
+constexpr UINT SWP_NOCLIENTSIZE = 0x0800;
+constexpr UINT SWP_NOCLIENTMOVE = 0x1000;
+
+inline HWND const HWND_TOP = reinterpret_cast<HWND>(0);
+inline HWND const HWND_BOTTOM = reinterpret_cast<HWND>(1);
+inline HWND const HWND_TOPMOST = reinterpret_cast<HWND>(static_cast<intptr_t>(-1));
+inline HWND const HWND_NOTOPMOST = reinterpret_cast<HWND>(static_cast<intptr_t>(-2));
+
+// ShowWindow commands
+constexpr int SW_HIDE = 0;
+constexpr int SW_SHOWNORMAL = 1;
+constexpr int SW_SHOW = 5;
+constexpr int SW_SHOWNA = 8;
+constexpr int SW_SHOWNOACTIVATE = 4;
+
+// GetWindow relations
+constexpr UINT GW_HWNDFIRST = 0;
+constexpr UINT GW_HWNDLAST = 1;
+constexpr UINT GW_HWNDNEXT = 2;
+constexpr UINT GW_HWNDPREV = 3;
+constexpr UINT GW_OWNER = 4;
+constexpr UINT GW_CHILD = 5;
+
+// Scroll bar information
+constexpr UINT SIF_RANGE = 0x0001;
+constexpr UINT SIF_PAGE = 0x0002;
+constexpr UINT SIF_POS = 0x0004;
+constexpr UINT SIF_TRACKPOS = 0x0010;
+constexpr UINT SIF_ALL = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
+
+struct SCROLLINFO {
+  UINT cbSize = sizeof(SCROLLINFO);
+  UINT fMask = 0;
+  int nMin = 0;
+  int nMax = 0;
+  UINT nPage = 0;
+  int nPos = 0;
+  int nTrackPos = 0;
+};
+
+// System metrics
+constexpr int SM_CXSCREEN = 0;
+constexpr int SM_CYSCREEN = 1;
+constexpr int SM_CXVSCROLL = 2;
+constexpr int SM_CYHSCROLL = 3;
+constexpr int SM_CYCAPTION = 4;
+constexpr int SM_CXBORDER = 5;
+constexpr int SM_CYBORDER = 6;
+constexpr int SM_CXDLGFRAME = 7;
+constexpr int SM_CYDLGFRAME = 8;
+constexpr int SM_CYVTHUMB = 9;
+constexpr int SM_CXHTHUMB = 10;
+constexpr int SM_CXICON = 11;
+constexpr int SM_CYICON = 12;
+constexpr int SM_CXCURSOR = 13;
+constexpr int SM_CYCURSOR = 14;
+constexpr int SM_CYMENU = 15;
+constexpr int SM_CXFULLSCREEN = 16;
+constexpr int SM_CYFULLSCREEN = 17;
+constexpr int SM_MOUSEPRESENT = 19;
+constexpr int SM_CYVSCROLL = 20;
+constexpr int SM_CXHSCROLL = 21;
+constexpr int SM_CXMIN = 28;
+constexpr int SM_CYMIN = 29;
+constexpr int SM_CXSIZE = 30;
+constexpr int SM_CYSIZE = 31;
+constexpr int SM_CXFRAME = 32;
+constexpr int SM_CYFRAME = 33;
+constexpr int SM_CXDOUBLECLK = 36;
+constexpr int SM_CYDOUBLECLK = 37;
+constexpr int SM_CMOUSEBUTTONS = 43;
+constexpr int SM_CXEDGE = 45;
+constexpr int SM_CYEDGE = 46;
+constexpr int SM_CXDRAG = 68;
+constexpr int SM_CYDRAG = 69;
+constexpr int SM_CXFIXEDFRAME = SM_CXDLGFRAME;
+constexpr int SM_CYFIXEDFRAME = SM_CYDLGFRAME;
+constexpr int SM_CXSIZEFRAME = SM_CXFRAME;
+constexpr int SM_CYSIZEFRAME = SM_CYFRAME;
+
+// Class names compare without regard to case; registering a name twice fails
+// (0). A class cannot be unregistered while windows of it exist.
+ATOM RegisterClass(const WNDCLASS* wc);
+BOOL UnregisterClass(const char* className, HINSTANCE inst);
+BOOL GetClassInfo(HINSTANCE inst, const char* className, WNDCLASS* out);
+
+// Creates a window. A child (WS_CHILD) is placed in its parent's client
+// coordinates, a top-level window in screen coordinates; the new window goes
+// on top of its siblings. The window receives WM_NCCREATE, WM_NCCALCSIZE
+// (wParam FALSE, lParam TRect*) and WM_CREATE (lParam: CREATESTRUCT*); a 0 or
+// -1 answer destroys it again and gives 0. Then WM_SIZE and WM_MOVE, and with
+// WS_VISIBLE what ShowWindow sends. A top-level window always gets
+// WS_CLIPSIBLINGS, an overlapped one (neither WS_POPUP nor WS_CHILD) also
+// WS_CAPTION; a parent given to a top-level window makes its top-level
+// ancestor the owner, which destroys its owned windows with itself.
+HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName, DWORD style,
+                    int x, int y, int width, int height, HWND parent, HMENU menu,
+                    HINSTANCE instance, void* param);
+// WM_DESTROY to the window, then to its descendants; WM_NCDESTROY to the
+// descendants, then to the window; the handle is then invalid, its timers and
+// queued messages are gone and what it covered is invalidated.
+BOOL DestroyWindow(HWND wnd);
+BOOL IsWindow(HWND wnd);
+BOOL IsWindowVisible(HWND wnd);  // the window and all its ancestors have WS_VISIBLE
+BOOL IsWindowEnabled(HWND wnd);
+BOOL EnableWindow(HWND wnd, BOOL enable);
+BOOL ShowWindow(HWND wnd, int cmd);
+// WM_WINDOWPOSCHANGING (lParam WINDOWPOS*, which the receiver may change),
+// WM_NCCALCSIZE (wParam TRUE) when the size changed or SWP_FRAMECHANGED,
+// then WM_WINDOWPOSCHANGED when place, size, stacking or visibility changed.
+BOOL SetWindowPos(HWND wnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+BOOL MoveWindow(HWND wnd, int x, int y, int width, int height, BOOL repaint);
+BOOL GetWindowRect(HWND wnd, TRect* rect);  // screen coordinates
+BOOL GetClientRect(HWND wnd, TRect* rect);  // (0, 0, client width, client height)
+BOOL ClientToScreen(HWND wnd, TPoint* p);
+BOOL ScreenToClient(HWND wnd, TPoint* p);
+int MapWindowPoints(HWND from, HWND to, TPoint* points, UINT count);
+HWND GetParent(HWND wnd);
+HWND SetParent(HWND wnd, HWND newParent);
+HWND GetWindow(HWND wnd, UINT relation);
+HWND GetDesktopWindow();
+BOOL IsChild(HWND parent, HWND wnd);
+LONG GetWindowLong(HWND wnd, int index);
+LONG SetWindowLong(HWND wnd, int index, LONG value);
+intptr_t GetWindowLongPtr(HWND wnd, int index);
+intptr_t SetWindowLongPtr(HWND wnd, int index, intptr_t value);
+// Through WM_GETTEXT, WM_GETTEXTLENGTH and WM_SETTEXT.
+int GetWindowText(HWND wnd, char* buffer, int maxCount);
+int GetWindowTextLength(HWND wnd);
+BOOL SetWindowText(HWND wnd, const char* text);
+// The topmost visible, enabled window at a screen point, descending into
+// children; 0 outside every top-level window. Each candidate is asked with
+// WM_NCHITTEST and passed over when it answers HTTRANSPARENT; a disabled
+// child leaves the point to its parent.
+HWND WindowFromPoint(TPoint screenPoint);
+// The immediate child (hidden and disabled ones included) whose window
+// rectangle holds the point, else the parent itself if the point is inside
+// it, else 0.
+HWND ChildWindowFromPoint(HWND parent, TPoint clientPoint);
+
+int GetSystemMetrics(int index);
+
+// Messages
+LRESULT SendMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+BOOL PostMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+void PostQuitMessage(int exitCode);
+constexpr UINT PM_NOREMOVE = 0x0000;
+constexpr UINT PM_REMOVE = 0x0001;
+// Posted messages first (in order); then WM_QUIT if PostQuitMessage was
+// called; then WM_PAINT for the first shown window that has an update region
+// (parents before children, siblings from the top down), which stays until
+// the window validates it; then WM_TIMER for a due timer, re-armed from the
+// current clock when removed. wnd null takes every message, (HWND)-1 only
+// those posted without a window, a window only its own.
+BOOL PeekMessage(MSG* msg, HWND wnd, UINT filterMin, UINT filterMax, UINT removeFlags);
+BOOL TranslateMessage(const MSG* msg);
+// Calls the window procedure; a WM_TIMER whose lParam is the timer procedure
+// of that live timer calls the timer procedure instead.
+LRESULT DispatchMessage(const MSG* msg);
+LRESULT CallWindowProc(WNDPROC proc, HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// The default window procedure: WM_NCCALCSIZE from the styles, WM_NCHITTEST,
+// WM_PAINT (validates), WM_SETCURSOR (asks the parent first, then sets the
+// class cursor over the client area), WM_WINDOWPOSCHANGED (sends WM_MOVE and
+// WM_SIZE), WM_CLOSE (DestroyWindow), the window text (WM_NCCREATE stores the
+// CREATESTRUCT's name, WM_SETTEXT, WM_GETTEXT, WM_GETTEXTLENGTH) and
+// WM_ERASEBKGND (fills with the class brush, answers 1 if it has one).
+LRESULT DefWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// The cursor shown on the screen; handles are opaque. SetCursor answers the
+// previous one.
+HCURSOR SetCursor(HCURSOR cursor);
+HCURSOR GetCursor();
+
+// ---------------------------------------------------------------------------
+// Painting
+
+struct PAINTSTRUCT {
+  HDC hdc = nullptr;
+  BOOL fErase = FALSE;
+  TRect rcPaint;
+};
+
+// Update regions live in client coordinates and are clipped to the client
+// area within the ancestors' client areas; hidden windows collect none.
+// Invalidation reaches the visible children it touches unless the window has
+// WS_CLIPCHILDREN (RDW_ALLCHILDREN: always, RDW_NOCHILDREN: never).
+// InvalidateRect(0, ...) invalidates every window.
+BOOL InvalidateRect(HWND wnd, const TRect* rect, BOOL erase);
+BOOL ValidateRect(HWND wnd, const TRect* rect);
+BOOL InvalidateRgn(HWND wnd, HRGN rgn, BOOL erase);
+BOOL GetUpdateRect(HWND wnd, TRect* rect, BOOL erase);
+BOOL UpdateWindow(HWND wnd);  // sends WM_PAINT at once when the update region is not empty
+constexpr UINT RDW_INVALIDATE = 0x0001;
+constexpr UINT RDW_INTERNALPAINT = 0x0002;
+constexpr UINT RDW_ERASE = 0x0004;
+constexpr UINT RDW_VALIDATE = 0x0008;
+constexpr UINT RDW_ALLCHILDREN = 0x0080;
+constexpr UINT RDW_UPDATENOW = 0x0100;
+constexpr UINT RDW_ERASENOW = 0x0200;
+constexpr UINT RDW_FRAME = 0x0400;
+constexpr UINT RDW_NOCHILDREN = 0x0040;
+// RDW_UPDATENOW paints the affected windows at once, parents first.
+BOOL RedrawWindow(HWND wnd, const TRect* rect, HRGN rgn, UINT flags);
+// rcPaint is the update region's box; WM_ERASEBKGND is sent when an erase was
+// asked for (fErase tells whether it was left undone); the update region is
+// validated; the DC draws only inside it.
+HDC BeginPaint(HWND wnd, PAINTSTRUCT* ps);
+BOOL EndPaint(HWND wnd, const PAINTSTRUCT* ps);
+
+// Regions: sets of pixels made of rectangles.
+HRGN CreateRectRgn(int l, int t, int r, int b);
+HRGN CreateRectRgnIndirect(const TRect& r);
+BOOL DeleteObject(HGDIOBJ obj);
+constexpr int RGN_AND = 1;
+constexpr int RGN_OR = 2;
+constexpr int RGN_XOR = 3;
+constexpr int RGN_DIFF = 4;
+constexpr int RGN_COPY = 5;
+constexpr int NULLREGION = 1;
+constexpr int SIMPLEREGION = 2;
+constexpr int COMPLEXREGION = 3;
+constexpr int RGN_ERROR = 0;
+int CombineRgn(HRGN dst, HRGN a, HRGN b, int mode);  // dst may be a or b
+BOOL PtInRegion(HRGN rgn, int x, int y);
+int GetRgnBox(HRGN rgn, TRect* box);
+BOOL OffsetRgn(HRGN rgn, int dx, int dy);  // answers the region's kind, 0 on error
+
+// ---------------------------------------------------------------------------
+// Graphics (GDI): system colours, device contexts, drawing
+
+// System colour indexes. A class brush may also be (HBRUSH)(index + 1).
+constexpr int COLOR_SCROLLBAR = 0;
+constexpr int COLOR_BACKGROUND = 1;
+constexpr int COLOR_DESKTOP = COLOR_BACKGROUND;
+constexpr int COLOR_ACTIVECAPTION = 2;
+constexpr int COLOR_INACTIVECAPTION = 3;
+constexpr int COLOR_MENU = 4;
+constexpr int COLOR_WINDOW = 5;
+constexpr int COLOR_WINDOWFRAME = 6;
+constexpr int COLOR_MENUTEXT = 7;
+constexpr int COLOR_WINDOWTEXT = 8;
+constexpr int COLOR_CAPTIONTEXT = 9;
+constexpr int COLOR_ACTIVEBORDER = 10;
+constexpr int COLOR_INACTIVEBORDER = 11;
+constexpr int COLOR_APPWORKSPACE = 12;
+constexpr int COLOR_HIGHLIGHT = 13;
+constexpr int COLOR_HIGHLIGHTTEXT = 14;
+constexpr int COLOR_BTNFACE = 15;
+constexpr int COLOR_3DFACE = COLOR_BTNFACE;
+constexpr int COLOR_BTNSHADOW = 16;
+constexpr int COLOR_3DSHADOW = COLOR_BTNSHADOW;
+constexpr int COLOR_GRAYTEXT = 17;
+constexpr int COLOR_BTNTEXT = 18;
+constexpr int COLOR_INACTIVECAPTIONTEXT = 19;
+constexpr int COLOR_BTNHIGHLIGHT = 20;
+constexpr int COLOR_BTNHILIGHT = COLOR_BTNHIGHLIGHT;
+constexpr int COLOR_3DHIGHLIGHT = COLOR_BTNHIGHLIGHT;
+constexpr int COLOR_3DHILIGHT = COLOR_BTNHIGHLIGHT;
+constexpr int COLOR_3DDKSHADOW = 21;
+constexpr int COLOR_3DLIGHT = 22;
+constexpr int COLOR_INFOTEXT = 23;
+constexpr int COLOR_INFOBK = 24;
+
+// GetDC(wnd): the client area, origin at its top-left; GetWindowDC(wnd): the
+// whole window, origin at its outer top-left. Both draw only on the window's
+// visible part: within its ancestors' client areas, minus visible children
+// with WS_CLIPCHILDREN, minus visible siblings above it with WS_CLIPSIBLINGS
+// (always for top-level windows). GetDC(0) is the whole screen. The clip is
+// taken when the DC is made.
+HDC GetDC(HWND wnd);
+HDC GetWindowDC(HWND wnd);
+int ReleaseDC(HWND wnd, HDC dc);
+// The box of what the DC may draw on, in logical coordinates; answers the
+// clip's kind (NULLREGION, SIMPLEREGION, COMPLEXREGION) or 0 on error.
+int GetClipBox(HDC dc, TRect* box);
+
+// ---------------------------------------------------------------------------
+// Timers and the virtual clock
+
+// A timer fires through WM_TIMER from the message loop once the virtual clock
+// has passed its due time. The same window and id replace a timer; periods
+// under 10 ms become 10 ms; without a window SetTimer picks the id.
+using TIMERPROC = void (*)(HWND, UINT, uintptr_t, DWORD);
+uintptr_t SetTimer(HWND wnd, uintptr_t id, UINT elapse, TIMERPROC proc);
+BOOL KillTimer(HWND wnd, uintptr_t id);
+DWORD GetTickCount();  // milliseconds of the virtual clock
+
+// ---------------------------------------------------------------------------
+// Message boxes
+
+constexpr UINT MB_OK = 0x00000000;
+constexpr UINT MB_OKCANCEL = 0x00000001;
+constexpr UINT MB_YESNO = 0x00000004;
+constexpr UINT MB_ICONINFORMATION = 0x00000040;
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
+int MessageBox(HWND owner, const char* text, const char* caption, UINT type);
+
+// ---------------------------------------------------------------------------
+// Host interface: what a host program or a test uses to drive the system.
+// These are not part of the window system's programming interface.
+namespace os {
+
+// The virtual clock. Advancing it makes timers due; they fire from the
+// message loop.
+void AdvanceClock(DWORD ms);
+
+// Answers MessageBox. The default prints "caption: text" on standard output
+// and answers the first button: IDOK, or IDYES for MB_YESNO.
+using MessageBoxHook = int (*)(HWND owner, const char* text, const char* caption, UINT type);
+MessageBoxHook SetMessageBoxHook(MessageBoxHook hook);
+
+// Runs the message loop until nothing is queued, no window needs painting and
+// no timer is due. Returns the number of messages dispatched. It stops at
+// WM_QUIT and leaves it queued for the host's own loop (so it returns at once
+// until someone takes WM_QUIT out). A WM_PAINT after which the window's update
+// region is unchanged would repeat forever: it throws std::logic_error.
+int ProcessMessages();
+
+// Observation aids for tests: how many WM_PAINT messages a window was sent
+// since it was created.
+int PaintCount(HWND wnd);
+
+// Frees every window (without messages: their owners may be gone), forgets
+// every class, timer, queued message and device context, and sets the clock
+// to 0; for test isolation. Handles are never reused, also not after a reset.
+void ResetWindowSystem();
+
+}  // namespace os

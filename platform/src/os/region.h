@@ -1,0 +1,58 @@
+// A region: a set of pixels kept as horizontal bands of disjoint spans. It backs
+// HRGN, the update regions of windows and the clipping of device contexts.
+#pragma once
+
+#include <vcl/Windows.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace os {
+
+class Region {
+ public:
+  enum class Op { And, Or, Xor, Diff };
+
+  Region() = default;
+  explicit Region(const TRect& r);
+
+  bool Empty() const { return bands_.empty(); }
+  // The smallest rectangle holding every pixel; empty (all zero) when Empty().
+  TRect Box() const;
+  bool Contains(int32_t x, int32_t y) const;
+  bool Intersects(const TRect& r) const;
+  // NULLREGION, SIMPLEREGION or COMPLEXREGION.
+  int Kind() const;
+  // Disjoint rectangles covering the region, top to bottom, left to right.
+  std::vector<TRect> Rects() const;
+  // Moves every pixel; coordinates saturate at the 32-bit range.
+  void Offset(int32_t dx, int32_t dy);
+
+  static Region Combine(const Region& a, const Region& b, Op op);
+
+  Region& operator&=(const Region& o) { return *this = Combine(*this, o, Op::And); }
+  Region& operator|=(const Region& o) { return *this = Combine(*this, o, Op::Or); }
+  Region& operator^=(const Region& o) { return *this = Combine(*this, o, Op::Xor); }
+  Region& operator-=(const Region& o) { return *this = Combine(*this, o, Op::Diff); }
+  friend Region operator&(const Region& a, const Region& b) { return Combine(a, b, Op::And); }
+  friend Region operator|(const Region& a, const Region& b) { return Combine(a, b, Op::Or); }
+  friend Region operator^(const Region& a, const Region& b) { return Combine(a, b, Op::Xor); }
+  friend Region operator-(const Region& a, const Region& b) { return Combine(a, b, Op::Diff); }
+  friend bool operator==(const Region&, const Region&) = default;
+
+ private:
+  // Rows [top, bottom); xs holds span edges x0, x1, x2, x3... for spans [x0, x1), [x2, x3).
+  struct Band {
+    int32_t top = 0;
+    int32_t bottom = 0;
+    std::vector<int32_t> xs;
+    friend bool operator==(const Band&, const Band&) = default;
+  };
+
+  // Appends a band, merging it into the previous one when they touch and match.
+  void Append(int32_t top, int32_t bottom, std::vector<int32_t>&& xs);
+
+  std::vector<Band> bands_;  // sorted by top, disjoint, no empty bands
+};
+
+}  // namespace os

@@ -1,0 +1,201 @@
+// The window system's private state: the window table, classes, the message
+// queue, timers, device contexts and GDI objects. Handles are ids looked up in
+// tables, never pointers, so a stale handle finds nothing instead of freed
+// memory. Everything runs on the one GUI thread.
+#pragma once
+
+#include <vcl/Windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <deque>
+#include <limits>
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "os/region.h"
+
+namespace os {
+
+inline int32_t Saturate(int64_t v) {
+  constexpr int64_t lo = std::numeric_limits<int32_t>::min();
+  constexpr int64_t hi = std::numeric_limits<int32_t>::max();
+  return static_cast<int32_t>(std::clamp(v, lo, hi));
+}
+
+// Window coordinates and sizes are kept within this range so that sums of
+// nested offsets stay far from overflow.
+constexpr int32_t kCoordLimit = 1 << 28;
+inline int32_t ClampCoord(int64_t v) {
+  return static_cast<int32_t>(std::clamp<int64_t>(v, -kCoordLimit, kCoordLimit));
+}
+
+struct WindowClass {
+  WNDCLASS wc;  // lpszClassName and lpszMenuName point into the strings below
+  std::string name;
+  std::string menuName;
+  ATOM atom = 0;
+};
+
+struct Window {
+  HWND handle = nullptr;
+  std::shared_ptr<WindowClass> cls;
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  HWND parent = nullptr;  // the desktop for top-level windows; null only for the desktop
+  HWND owner = nullptr;   // top-level windows only
+  std::vector<HWND> children;  // z-order, the first is the top
+  TRect window;  // in the parent's client coordinates
+  TRect client;  // in the parent's client coordinates
+  std::string text;
+  intptr_t userData = 0;
+  WNDPROC proc = nullptr;
+  intptr_t id = 0;
+  HINSTANCE instance = nullptr;
+  Region update;  // in client coordinates
+  bool erase = false;
+  bool destroying = false;
+  int paintCount = 0;
+};
+
+struct Timer {
+  HWND wnd = nullptr;
+  uintptr_t id = 0;
+  UINT elapse = 0;
+  uint64_t due = 0;
+  TIMERPROC proc = nullptr;
+  uint64_t seq = 0;  // creation order, for a stable choice among timers due together
+};
+
+// Attributes of the objects selected into a device context, copied at
+// selection so that deleting the object later cannot leave the DC dangling.
+struct BrushInfo {
+  bool null = false;
+  COLORREF color = 0;
+};
+struct PenInfo {
+  bool null = false;
+  COLORREF color = 0;
+  int width = 1;
+};
+
+struct DeviceContext {
+  HWND wnd = nullptr;   // null for the screen DC
+  bool paint = false;   // from BeginPaint
+  TPoint origin;        // screen position of device point (0, 0)
+  Region visible;       // the system clip, screen coordinates
+  bool hasClip = false; // a clip region was selected
+  Region clip;          // the selected clip region, screen coordinates
+  TPoint viewportOrg;
+  TPoint pos;           // current position for LineTo, logical coordinates
+  HGDIOBJ brush = nullptr;
+  HGDIOBJ pen = nullptr;
+  HGDIOBJ font = nullptr;
+  BrushInfo brushInfo;
+  PenInfo penInfo;
+  COLORREF textColor = 0x000000;
+  COLORREF bkColor = 0xFFFFFF;
+  int bkMode = 2;  // OPAQUE
+};
+
+enum class GdiKind { Region, Brush, Pen, Font };
+
+struct GdiObject {
+  GdiKind kind = GdiKind::Region;
+  bool stock = false;  // stock and system-colour objects are never deleted
+  Region region;
+  BrushInfo brush;
+  PenInfo pen;
+};
+
+struct State {
+  uintptr_t nextHandle = 0x10000;
+  std::unordered_map<uintptr_t, std::unique_ptr<Window>> windows;
+  std::map<std::string, std::shared_ptr<WindowClass>> classes;  // by lower-case name
+  ATOM nextAtom = 0xC000;
+  HWND desktop = nullptr;
+
+  std::deque<MSG> queue;
+  bool quitPosted = false;
+  int quitCode = 0;
+
+  std::vector<Timer> timers;
+  uintptr_t nextTimerId = 1;
+  uint64_t timerSeq = 0;
+  uint64_t clock = 0;  // virtual milliseconds
+
+  HWND capture = nullptr;
+  HCURSOR cursor = nullptr;
+  TPoint cursorPos;
+  MessageBoxHook messageBoxHook = nullptr;
+
+  std::unordered_map<uintptr_t, DeviceContext> dcs;
+  std::unordered_map<uintptr_t, GdiObject> objects;
+};
+
+// The one state, created on first use and never destroyed, so that calls made
+// while the program exits still find it.
+State& S();
+
+template <class H>
+H NewHandle() {
+  return reinterpret_cast<H>(S().nextHandle++);
+}
+inline uintptr_t Key(const void* h) { return reinterpret_cast<uintptr_t>(h); }
+
+Window* Find(HWND h);
+// The window unless it is the desktop.
+Window* FindNonDesktop(HWND h);
+bool IsDesktop(const Window* w);
+DeviceContext* FindDc(HDC dc);
+GdiObject* FindObject(HGDIOBJ obj);
+
+// Geometry in screen coordinates.
+TPoint ClientOrigin(const Window* w);
+TRect WindowRectOnScreen(const Window* w);
+TRect ClientRectOnScreen(const Window* w);
+// The window and all its ancestors carry WS_VISIBLE.
+bool IsShown(const Window* w);
+
+enum class Area { Window, Client };
+// The screen pixels the window may draw on: its window or client rectangle
+// within its ancestors' client areas, minus visible siblings stacked above it
+// where WS_CLIPSIBLINGS applies (always for top-level windows), minus visible
+// children when clipChildren is set. Empty for a hidden window.
+Region VisibleRegion(const Window* w, Area area, bool clipChildren);
+
+// Painting internals.
+enum class ChildMode { Default, All, None };
+// Adds a screen region to the update regions of the window and, as the mode
+// says, of its children: Default reaches the children unless the window has
+// WS_CLIPCHILDREN (and applies the same rule below), All reaches every
+// descendant, None only the window.
+void InvalidateScreen(Window* w, const Region& screen, bool erase, ChildMode mode);
+// Adds the part of a screen region that falls into the window's client area
+// (within its ancestors) to its update region.
+void AddUpdate(Window* w, const Region& screen, bool erase);
+// Exposes a screen region: the window and every visible descendant that it
+// touches (except the subtree of skip) get it added to their update regions.
+void ExposeScreen(HWND root, const Region& screen, HWND skip);
+// Sends WM_PAINT when the window is shown and has something to paint.
+void PaintIfNeeded(HWND h);
+// Paints the desktop's own update region (it belongs to the system).
+void PaintDesktop();
+
+// Copies the screen pixels of dst - delta to dst (a window moved by delta).
+void CopyScreenBits(const Region& dst, TPoint delta);
+
+// Device contexts.
+HDC CreateDc(HWND wnd, Area area, bool paint, const Region* updateClient);
+void ReleaseDcsOf(HWND wnd);
+
+// Housekeeping when a window goes away.
+void DropMessagesFor(HWND h);
+void KillTimersOf(HWND h);
+
+void EnsureStockObjects();
+
+}  // namespace os
