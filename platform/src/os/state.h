@@ -86,7 +86,7 @@ struct DeviceContext {
   HWND wnd = nullptr;   // null for the screen DC
   bool paint = false;   // from BeginPaint
   TPoint origin;        // screen position of device point (0, 0)
-  Region visible;       // the system clip, screen coordinates
+  Region visible;       // the system clip, screen coordinates, within the screen
   bool hasClip = false; // a clip region was selected
   Region clip;          // the selected clip region, screen coordinates
   TPoint viewportOrg;
@@ -134,6 +134,14 @@ struct State {
 
   std::unordered_map<uintptr_t, DeviceContext> dcs;
   std::unordered_map<uintptr_t, GdiObject> objects;
+  bool stockMade = false;
+  HGDIOBJ stock[18] = {};
+  HBRUSH sysBrushes[25] = {};
+
+  // The screen: 0x00RRGGBB per pixel, row by row.
+  int32_t screenWidth = 1024;
+  int32_t screenHeight = 768;
+  std::vector<uint32_t> pixels;
 };
 
 // The one state, created on first use and never destroyed, so that calls made
@@ -197,5 +205,22 @@ void DropMessagesFor(HWND h);
 void KillTimersOf(HWND h);
 
 void EnsureStockObjects();
+// The colour and kind of a brush handle, which may also be a system colour
+// index + 1; false when it names no brush.
+bool ResolveBrush(HBRUSH brush, BrushInfo* out);
+
+// The screen.
+inline uint32_t ToPixel(COLORREF c) {
+  return (static_cast<uint32_t>(GetRValue(c)) << 16) | (static_cast<uint32_t>(GetGValue(c)) << 8) |
+         GetBValue(c);
+}
+inline COLORREF ToColorRef(uint32_t p) {
+  return RGB(static_cast<BYTE>(p >> 16), static_cast<BYTE>(p >> 8), static_cast<BYTE>(p));
+}
+// The pixels, made (filled with the desktop colour) on first use.
+std::vector<uint32_t>& Pixels();
+TRect ScreenRect();
+// What a DC may draw on now: its system clip and selected clip, on screen.
+Region EffectiveClip(const DeviceContext& dc);
 
 }  // namespace os

@@ -1,0 +1,167 @@
+// Forms: scrolling containers, scroll boxes, forms, the application and the
+// screen.
+#pragma once
+
+#include <string>
+
+#include "vcl/Controls.h"
+
+class TScrollingWinControl;
+
+VCL_ENUM(TScrollBarKind, sbHorizontal, sbVertical)
+
+// One scroll bar of a scrolling control: its range (the content's extent)
+// and position (how far the content is scrolled).
+class TControlScrollBar : public TPersistent {
+  VCL_CLASS(TControlScrollBar, TPersistent)
+  TControlScrollBar(TScrollingWinControl* control, TScrollBarKind kind);
+  void Assign(TPersistent* source) override;
+
+  TScrollBarKind Kind() const { return FKind; }
+  int32_t Increment() const { return FIncrement; }
+  void SetIncrement(int32_t v) { FIncrement = v; }
+  uint16_t Margin() const { return FMargin; }
+  void SetMargin(uint16_t v) { FMargin = v; }
+  int32_t Position() const { return FPosition; }
+  void SetPosition(int32_t v);
+  int32_t Range() const { return FRange; }
+  void SetRange(int32_t v);
+  bool Tracking() const { return FTracking; }
+  void SetTracking(bool v) { FTracking = v; }
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool v);
+  // The position shown by the bar.
+  int32_t ScrollPos() const { return FVisible ? FPosition : 0; }
+  bool IsRangeStored() const;
+
+ private:
+  TScrollingWinControl* FControl;
+  TScrollBarKind FKind;
+  int32_t FIncrement = 8;
+  uint16_t FMargin = 0;
+  int32_t FPosition = 0;
+  int32_t FRange = 0;
+  bool FTracking = false;
+  bool FVisible = true;
+};
+
+class TScrollingWinControl : public TWinControl {
+  VCL_CLASS(TScrollingWinControl, TWinControl)
+  explicit TScrollingWinControl(TComponent* owner);
+  ~TScrollingWinControl() override;
+
+  TControlScrollBar* HorzScrollBar() const { return FHorzScrollBar; }
+  void SetHorzScrollBar(TControlScrollBar* v) { FHorzScrollBar->Assign(v); }
+  TControlScrollBar* VertScrollBar() const { return FVertScrollBar; }
+  void SetVertScrollBar(TControlScrollBar* v) { FVertScrollBar->Assign(v); }
+  bool AutoScroll() const { return FAutoScroll; }
+  void SetAutoScroll(bool v);
+
+ private:
+  TControlScrollBar* FHorzScrollBar;
+  TControlScrollBar* FVertScrollBar;
+  bool FAutoScroll = true;
+};
+
+class TScrollBox : public TScrollingWinControl {
+  VCL_CLASS(TScrollBox, TScrollingWinControl)
+  explicit TScrollBox(TComponent* owner);
+
+  TBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle v);
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void Dispatch(TMessage& message) override;
+
+ private:
+  TBorderStyle FBorderStyle = bsSingle;
+};
+
+// ---------------------------------------------------------------------------
+
+// The form designer as a form sees it.
+class TDesigner {
+ public:
+  virtual ~TDesigner() = default;
+  virtual void Modified() = 0;
+  virtual bool IsDesignMsg(TControl* sender, TMessage& message) = 0;
+  virtual void Notification(TComponent* component, TOperation operation) = 0;
+};
+
+VCL_ENUM(TFormStyle, fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop)
+VCL_ENUM(TPosition, poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter)
+
+class TCustomForm : public TScrollingWinControl {
+  VCL_CLASS(TCustomForm, TScrollingWinControl)
+  explicit TCustomForm(TComponent* owner);
+  ~TCustomForm() override;
+
+  TDesigner* Designer() const { return FDesigner; }
+  void SetDesigner(TDesigner* d) { FDesigner = d; }
+  TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TFormBorderStyle v);
+  TPosition Position() const { return FPosition; }
+  void SetPosition(TPosition v) { FPosition = v; }
+  void Close();
+
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnDestroy;
+  TNotifyEvent OnShow;
+  TNotifyEvent OnHide;
+  TNotifyEvent OnResize;
+  TNotifyEvent OnPaint;
+  const TNotifyEvent& GetOnCreate() const { return OnCreate; }
+  void SetOnCreate(const TNotifyEvent& e) { OnCreate = e; }
+  const TNotifyEvent& GetOnDestroy() const { return OnDestroy; }
+  void SetOnDestroy(const TNotifyEvent& e) { OnDestroy = e; }
+  const TNotifyEvent& GetOnShow() const { return OnShow; }
+  void SetOnShow(const TNotifyEvent& e) { OnShow = e; }
+  const TNotifyEvent& GetOnHide() const { return OnHide; }
+  void SetOnHide(const TNotifyEvent& e) { OnHide = e; }
+  const TNotifyEvent& GetOnResize() const { return OnResize; }
+  void SetOnResize(const TNotifyEvent& e) { OnResize = e; }
+  const TNotifyEvent& GetOnPaint() const { return OnPaint; }
+  void SetOnPaint(const TNotifyEvent& e) { OnPaint = e; }
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void Dispatch(TMessage& message) override;
+
+ private:
+  TDesigner* FDesigner = nullptr;
+  TFormBorderStyle FBorderStyle = bsSizeable;
+  TPosition FPosition = poDesigned;
+};
+
+class TForm : public TCustomForm {
+  VCL_CLASS(TForm, TCustomForm)
+  explicit TForm(TComponent* owner);
+};
+
+// The form that a control is on, or nullptr.
+TCustomForm* GetParentForm(TControl* control);
+
+// ---------------------------------------------------------------------------
+
+using TExceptionEvent = TEvent<TObject*, Exception&>;
+
+class TApplication : public TComponent {
+  VCL_CLASS(TApplication, TComponent)
+  explicit TApplication(TComponent* owner);
+
+  // An exception that a message handler raised: OnException when assigned,
+  // else ShowException.
+  void HandleException(Exception& e);
+  void ShowException(Exception& e);
+  void ProcessMessages();
+  std::string Title() const { return FTitle; }
+  void SetTitle(const std::string& v) { FTitle = v; }
+
+  TExceptionEvent OnException;
+
+ private:
+  std::string FTitle = "Application";
+};
+
+extern TApplication* Application;
