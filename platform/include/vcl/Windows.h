@@ -586,6 +586,52 @@ constexpr int COLOR_3DLIGHT = 22;
 constexpr int COLOR_INFOTEXT = 23;
 constexpr int COLOR_INFOBK = 24;
 
+COLORREF GetSysColor(int index);  // the classic fixed scheme
+HBRUSH GetSysColorBrush(int index);  // a stock brush of that colour
+
+constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
+
+// Stock objects. Deleting a stock object does nothing.
+constexpr int WHITE_BRUSH = 0;
+constexpr int LTGRAY_BRUSH = 1;
+constexpr int GRAY_BRUSH = 2;
+constexpr int DKGRAY_BRUSH = 3;
+constexpr int BLACK_BRUSH = 4;
+constexpr int NULL_BRUSH = 5;
+constexpr int HOLLOW_BRUSH = NULL_BRUSH;
+constexpr int WHITE_PEN = 6;
+constexpr int BLACK_PEN = 7;
+constexpr int NULL_PEN = 8;
+constexpr int OEM_FIXED_FONT = 10;
+constexpr int ANSI_FIXED_FONT = 11;
+constexpr int ANSI_VAR_FONT = 12;
+constexpr int SYSTEM_FONT = 13;
+constexpr int DEVICE_DEFAULT_FONT = 14;
+constexpr int SYSTEM_FIXED_FONT = 16;
+constexpr int DEFAULT_GUI_FONT = 17;
+HGDIOBJ GetStockObject(int index);
+
+// Pen styles. Every style but PS_NULL draws solid; a wide pen draws a square
+// around each point of a line and an inside frame for Rectangle.
+constexpr int PS_SOLID = 0;
+constexpr int PS_DASH = 1;
+constexpr int PS_DOT = 2;
+constexpr int PS_DASHDOT = 3;
+constexpr int PS_DASHDOTDOT = 4;
+constexpr int PS_NULL = 5;
+constexpr int PS_INSIDEFRAME = 6;
+
+HBRUSH CreateSolidBrush(COLORREF color);
+HPEN CreatePen(int style, int width, COLORREF color);
+// Answers the object of that kind selected before; for a region it selects
+// the clip region and answers its kind. The DC keeps what it needs of the
+// object, so deleting a selected object cannot leave the DC dangling.
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ obj);
+constexpr UINT OBJ_PEN = 1;
+constexpr UINT OBJ_BRUSH = 2;
+constexpr UINT OBJ_FONT = 6;
+HGDIOBJ GetCurrentObject(HDC dc, UINT type);
+
 // GetDC(wnd): the client area, origin at its top-left; GetWindowDC(wnd): the
 // whole window, origin at its outer top-left. Both draw only on the window's
 // visible part: within its ancestors' client areas, minus visible children
@@ -598,6 +644,54 @@ int ReleaseDC(HWND wnd, HDC dc);
 // The box of what the DC may draw on, in logical coordinates; answers the
 // clip's kind (NULLREGION, SIMPLEREGION, COMPLEXREGION) or 0 on error.
 int GetClipBox(HDC dc, TRect* box);
+// The clip region is in device coordinates (null removes it); the clip
+// rectangles are in logical ones. Each answers the resulting clip's kind.
+int SelectClipRgn(HDC dc, HRGN rgn);
+int IntersectClipRect(HDC dc, int l, int t, int r, int b);
+int ExcludeClipRect(HDC dc, int l, int t, int r, int b);
+// Device point = logical point + viewport origin.
+BOOL SetViewportOrgEx(HDC dc, int x, int y, TPoint* old);
+BOOL GetViewportOrgEx(HDC dc, TPoint* org);
+BOOL OffsetViewportOrgEx(HDC dc, int dx, int dy, TPoint* old);
+
+// Text attributes (kept for text drawing).
+constexpr int TRANSPARENT = 1;
+constexpr int OPAQUE = 2;
+COLORREF SetTextColor(HDC dc, COLORREF color);
+COLORREF GetTextColor(HDC dc);
+COLORREF SetBkColor(HDC dc, COLORREF color);
+COLORREF GetBkColor(HDC dc);
+int SetBkMode(HDC dc, int mode);
+int GetBkMode(HDC dc);
+
+// Raster operations: any ternary code works (pattern = the selected brush).
+constexpr DWORD SRCCOPY = 0x00CC0020;
+constexpr DWORD SRCPAINT = 0x00EE0086;
+constexpr DWORD SRCAND = 0x008800C6;
+constexpr DWORD SRCINVERT = 0x00660046;
+constexpr DWORD NOTSRCCOPY = 0x00330008;
+constexpr DWORD DSTINVERT = 0x00550009;
+constexpr DWORD PATCOPY = 0x00F00021;
+constexpr DWORD PATINVERT = 0x005A0049;
+constexpr DWORD BLACKNESS = 0x00000042;
+constexpr DWORD WHITENESS = 0x00FF0062;
+
+// Drawing. Everything is clipped to the DC's clip and the screen; right and
+// bottom edges are exclusive. A brush may be a system colour index + 1.
+int FillRect(HDC dc, const TRect* rect, HBRUSH brush);
+int FrameRect(HDC dc, const TRect* rect, HBRUSH brush);  // one pixel wide
+BOOL InvertRect(HDC dc, const TRect* rect);
+BOOL PatBlt(HDC dc, int x, int y, int w, int h, DWORD rop);  // no source operations
+// Copies from the source DC's place on the screen; source pixels off the
+// screen leave the target as it was.
+BOOL BitBlt(HDC dc, int x, int y, int w, int h, HDC src, int sx, int sy, DWORD rop);
+BOOL MoveToEx(HDC dc, int x, int y, TPoint* old);
+BOOL LineTo(HDC dc, int x, int y);  // from the current position, end point excluded
+// Outline with the pen (inside the rectangle), inside filled with the brush;
+// with NULL_PEN the filled area is one pixel smaller to the right and bottom.
+BOOL Rectangle(HDC dc, int l, int t, int r, int b);
+COLORREF SetPixel(HDC dc, int x, int y, COLORREF color);  // CLR_INVALID if clipped away
+COLORREF GetPixel(HDC dc, int x, int y);                  // CLR_INVALID if clipped away
 
 // ---------------------------------------------------------------------------
 // Timers and the virtual clock
@@ -649,8 +743,22 @@ int ProcessMessages();
 int PaintCount(HWND wnd);
 
 // Frees every window (without messages: their owners may be gone), forgets
-// every class, timer, queued message and device context, and sets the clock
-// to 0; for test isolation. Handles are never reused, also not after a reset.
+// every class, timer, queued message and device context, sets the clock to 0
+// and fills the screen with the desktop colour; for test isolation. GDI
+// objects and the screen size stay. Handles are never reused, also not after
+// a reset.
 void ResetWindowSystem();
+
+// The screen: a framebuffer of 1024 x 768 pixels unless set otherwise, first
+// filled with the desktop colour (COLOR_BACKGROUND).
+// SetScreenSize works only while no top-level window exists (at start or
+// after ResetWindowSystem); otherwise, or for a size outside 1..16384, it
+// answers false and changes nothing.
+bool SetScreenSize(int width, int height);
+// The colour of a screen pixel as a COLORREF (0x00BBGGRR, compare with RGB()
+// or GetSysColor()); CLR_INVALID off the screen.
+COLORREF ScreenPixel(int x, int y);
+// Writes the screen as an 8-bit RGB PNG; false if the file cannot be written.
+bool SaveScreenPng(const std::string& path);
 
 }  // namespace os

@@ -195,7 +195,13 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_ERASEBKGND: {
-      return w->cls->wc.hbrBackground ? 1 : 0;
+      const HBRUSH brush = w->cls->wc.hbrBackground;
+      if (!brush) return 0;
+      const HDC dc = reinterpret_cast<HDC>(wParam);
+      TRect box;
+      GetClipBox(dc, &box);
+      FillRect(dc, &box, brush);
+      return 1;
     }
     case WM_SETCURSOR: {
       if (w->style & WS_CHILD) {

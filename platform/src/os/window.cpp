@@ -814,4 +814,5 @@ void os::ResetWindowSystem() {
   s.cursorPos = TPoint{};
   s.messageBoxHook = nullptr;
   s.dcs.clear();
+  s.pixels.clear();
 }
