@@ -921,7 +921,14 @@ void TWinControl::DefaultHandler(TMessage& m) {
 
 void TWinControl::WMPaint(TMessage& m) { PaintHandler(m); }
 
-void TWinControl::WMEraseBkgnd(TMessage& m) { DefaultHandler(m); }
+// The background is the control's colour.
+void TWinControl::WMEraseBkgnd(TMessage& m) {
+  TRect r = GetClientRect();
+  HBRUSH b = CreateSolidBrush(ColorToRGB(FBrush->Color()));
+  ::FillRect(reinterpret_cast<HDC>(m.WParam), &r, b);
+  DeleteObject(b);
+  m.Result = 1;
+}
 
 void TWinControl::WMSize(TMessage& m) {
   UpdateBounds();
