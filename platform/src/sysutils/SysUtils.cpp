@@ -24,8 +24,19 @@ std::string Thousands(const std::string& fixed) {
   return out + fixed.substr(dot);
 }
 
+// printf of one number into a string of whatever length it takes.
+template <class... A>
+std::string Printf(const char* spec, A... args) {
+  int n = std::snprintf(nullptr, 0, spec, args...);
+  if (n <= 0) return std::string();
+  std::string s(static_cast<size_t>(n) + 1, '\0');
+  std::snprintf(s.data(), s.size(), spec, args...);
+  s.resize(static_cast<size_t>(n));
+  return s;
+}
+
 std::string FormatOne(const std::string& fmt, char type, int prec, const TVarRec& a) {
-  char buf[512];
+  char buf[64];
   switch (type) {
     case 'd':
     case 'u': {
@@ -59,17 +70,11 @@ std::string FormatOne(const std::string& fmt, char type, int prec, const TVarRec
         v = a.D;
       else
         FormatError(fmt);
-      if (type == 'e') {
-        std::snprintf(buf, sizeof buf, "%.*E", prec < 0 ? 14 : (prec > 0 ? prec - 1 : 0), v);
-        return buf;
-      }
-      if (type == 'g') {
-        std::snprintf(buf, sizeof buf, "%.*G", prec < 0 ? 15 : prec, v);
-        return buf;
-      }
-      std::snprintf(buf, sizeof buf, "%.*f", prec < 0 ? 2 : prec, v);
-      if (type == 'f') return buf;
-      std::string s = Thousands(buf);
+      if (type == 'e') return Printf("%.*E", prec < 0 ? 14 : (prec > 0 ? prec - 1 : 0), v);
+      if (type == 'g') return Printf("%.*G", prec < 0 ? 15 : prec, v);
+      std::string fixed = Printf("%.*f", prec < 0 ? 2 : prec, v);
+      if (type == 'f') return fixed;
+      std::string s = Thousands(fixed);
       return type == 'm' ? "$" + s : s;
     }
     case 'p': {
@@ -104,18 +109,23 @@ std::string Format(const std::string& fmt, const std::vector<TVarRec>& args) {
   std::string out;
   size_t next = 0;  // index of the next argument
   size_t i = 0;
+  // Widths and precisions are bounded so that a directive cannot ask for an
+  // absurdly long text, whether written in the format or passed by '*'.
+  constexpr int kMaxNumber = 100000;
   auto readNumber = [&](int& value) -> bool {
     if (i < fmt.size() && fmt[i] == '*') {
       ++i;
       if (next >= args.size() || args[next].Kind != TVarRec::vtInteger) FormatError(fmt);
-      value = static_cast<int>(args[next++].I);
+      int64_t v = args[next++].I;
+      if (v > kMaxNumber) FormatError(fmt);
+      value = v < -kMaxNumber ? -kMaxNumber : static_cast<int>(v);
       return true;
     }
     if (i >= fmt.size() || !std::isdigit(static_cast<unsigned char>(fmt[i]))) return false;
     value = 0;
     while (i < fmt.size() && std::isdigit(static_cast<unsigned char>(fmt[i]))) {
       value = value * 10 + (fmt[i] - '0');
-      if (value > 100000) FormatError(fmt);
+      if (value > kMaxNumber) FormatError(fmt);
       ++i;
     }
     return true;
@@ -132,13 +142,18 @@ std::string Format(const std::string& fmt, const std::vector<TVarRec>& args) {
       continue;
     }
     // [index:][-][width][.prec]type
+    // What looks like an index may turn out to be the width: then both the
+    // place in the format and a '*' argument it took are given back.
     size_t save = i;
+    size_t saveNext = next;
     int num = 0;
     if (readNumber(num) && i < fmt.size() && fmt[i] == ':') {
+      if (num < 0) FormatError(fmt);
       next = static_cast<size_t>(num);
       ++i;
     } else {
       i = save;
+      next = saveNext;
     }
     bool left = false;
     if (i < fmt.size() && fmt[i] == '-') {
