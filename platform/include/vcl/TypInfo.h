@@ -471,8 +471,9 @@ PPropInfo GetPropInfo(const TObject* obj, const std::string& name);  // nullptr 
 PPropInfo GetPropInfo(TClass cls, const std::string& name);
 // The stored rule of a property for an object (the predicate, or never).
 bool IsStoredProp(const TObject* obj, PPropInfo prop);
-// Whether the writer writes the property: it has a setter, its stored rule
-// passes, and its value differs from its default (form files' rule).
+// Whether the property holds its default value, which the form writer leaves
+// out: an ordinal's declared default (none for NoDefault), else the empty
+// value (empty string, zero, nil object, unassigned event).
 bool IsDefaultPropValue(const TObject* obj, PPropInfo prop);
 
 int64_t GetOrdProp(const TObject* obj, PPropInfo prop);

@@ -401,7 +401,8 @@ uint32_t StringToSet(PTypeInfo setType, const std::string& text) {
       int v = GetEnumValue(setType->CompType, name);
       if (v < 0 || v >= 32) throw EPropertyConvertError("Invalid property element: " + name);
       bits |= uint32_t{1} << v;
-    } else if (comma < t.size()) {
+    } else if (!Trim(t).empty()) {
+      // Only the empty set has no member; a comma needs one on each side.
       throw EPropertyConvertError("Invalid property element: " + text);
     }
     start = comma + 1;
@@ -487,6 +488,49 @@ bool ParseFormString(const std::string& text, std::string& out) {
   throw EPropertyConvertError("Invalid value for property " + prop->Name + ": " + text);
 }
 
+// Reads an integer of an ordinal type: decimal with an optional sign, or $hex
+// (also 0x) giving the 32 bits of the value, so that $FFFFFFFF is -1 for a
+// signed type and 4294967295 for Cardinal. The value must lie in the type's
+// range: a form file that says 300 for a Byte is wrong, not 44.
+bool TextToOrdinal(const std::string& s, PTypeInfo type, int64_t& value) {
+  size_t i = 0;
+  bool neg = false;
+  if (i < s.size() && (s[i] == '-' || s[i] == '+')) {
+    neg = s[i] == '-';
+    ++i;
+  }
+  bool hex = false;
+  if (i < s.size() && s[i] == '$') {
+    hex = true;
+    ++i;
+  } else if (i + 1 < s.size() && s[i] == '0' && (s[i + 1] == 'x' || s[i + 1] == 'X')) {
+    hex = true;
+    i += 2;
+  }
+  if (i >= s.size()) return false;
+  uint64_t u = 0;
+  for (; i < s.size(); ++i) {
+    char ch = s[i];
+    int d;
+    if (ch >= '0' && ch <= '9')
+      d = ch - '0';
+    else if (hex && ch >= 'a' && ch <= 'f')
+      d = ch - 'a' + 10;
+    else if (hex && ch >= 'A' && ch <= 'F')
+      d = ch - 'A' + 10;
+    else
+      return false;
+    u = u * (hex ? 16 : 10) + static_cast<uint64_t>(d);
+    if (u > 0xFFFFFFFFull) return false;
+  }
+  int64_t v = static_cast<int64_t>(u);
+  if (hex && type->MinValue < 0 && u > 0x7FFFFFFFull) v = static_cast<int32_t>(static_cast<uint32_t>(u));
+  if (neg) v = -v;
+  if (v < type->MinValue || v > type->MaxValue) return false;
+  value = v;
+  return true;
+}
+
 }  // namespace
 
 std::string PropValueToText(const TObject* obj, PPropInfo prop) {
@@ -535,12 +579,13 @@ void SetPropFromText(TObject* obj, PPropInfo prop, const std::string& rawText) {
   if (!prop->HasSetter) ReadOnly(prop);
   switch (t->Kind) {
     case tkInteger: {
-      int32_t v;
-      if (t->IdentToInt && t->IdentToInt(text, v)) {
-        SetOrdProp(obj, prop, v);
+      int32_t ident;
+      if (t->IdentToInt && t->IdentToInt(text, ident)) {
+        SetOrdProp(obj, prop, ident);
         return;
       }
-      if (!TryStrToInt(text, v)) BadValue(prop, text);
+      int64_t v;
+      if (!TextToOrdinal(text, t, v)) BadValue(prop, text);
       SetOrdProp(obj, prop, v);
       return;
     }
