@@ -105,11 +105,19 @@ class TStrings : public TPersistent {
   void SetText(const std::string& text);
   std::string CommaText() const;
   void Assign(TPersistent* source) override;
-  void BeginUpdate() { ++FUpdateCount; }
-  void EndUpdate() { if (FUpdateCount > 0) --FUpdateCount; }
+  // Changes between the outermost BeginUpdate and its EndUpdate are reported
+  // once, at that EndUpdate.
+  void BeginUpdate() {
+    if (FUpdateCount++ == 0) SetUpdateState(true);
+  }
+  void EndUpdate() {
+    if (FUpdateCount > 0 && --FUpdateCount == 0) SetUpdateState(false);
+  }
 
  protected:
   void DefineProperties(TFiler* filer) override;
+  // Called when the outermost update batch begins (true) and ends (false).
+  virtual void SetUpdateState(bool) {}
   int FUpdateCount = 0;
 };
 
@@ -143,6 +151,7 @@ class TStringList : public TStrings {
  private:
   void CheckIndex(int index) const;
   void Changed();
+  void SetUpdateState(bool updating) override;
   struct Item {
     std::string S;
     TObject* Obj = nullptr;
@@ -150,6 +159,7 @@ class TStringList : public TStrings {
   std::vector<Item> FItems;
   bool FSorted = false;
   TDuplicates FDuplicates = dupIgnore;
+  bool FChangedInUpdate = false;
 };
 
 // ---------------------------------------------------------------------------

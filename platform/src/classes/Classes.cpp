@@ -2,6 +2,17 @@
 
 #include <algorithm>
 
+namespace {
+// Runs a step on leaving a scope, also when an exception leaves it.
+template <class F>
+struct Finally {
+  F f;
+  ~Finally() { f(); }
+};
+template <class F>
+Finally(F) -> Finally<F>;
+}  // namespace
+
 // ---------------------------------------------------------------------------
 // TPersistent
 
@@ -70,9 +81,9 @@ int TList::IndexOf(void* item) const {
 }
 
 void TList::Move(int curIndex, int newIndex) {
-  if (curIndex == newIndex) return;
   CheckIndex(curIndex);
   CheckIndex(newIndex);
+  if (curIndex == newIndex) return;
   void* item = FList[static_cast<size_t>(curIndex)];
   FList.erase(FList.begin() + curIndex);
   FList.insert(FList.begin() + newIndex, item);
@@ -122,7 +133,11 @@ int TStrings::AddObject(const std::string& s, TObject* obj) {
 }
 
 void TStrings::AddStrings(const TStrings& strings) {
-  for (int i = 0; i < strings.Count(); ++i) AddObject(strings.Strings(i), strings.Objects(i));
+  // Counted first: the source may be this list, which grows meanwhile.
+  int n = strings.Count();
+  BeginUpdate();
+  Finally done{[this] { EndUpdate(); }};
+  for (int i = 0; i < n; ++i) AddObject(strings.Strings(i), strings.Objects(i));
 }
 
 int TStrings::IndexOf(const std::string& s) const {
@@ -143,12 +158,20 @@ void TStrings::Exchange(int index1, int index2) {
 }
 
 void TStrings::Move(int curIndex, int newIndex) {
-  if (curIndex == newIndex) return;
   std::string s = Strings(curIndex);
   TObject* o = Objects(curIndex);
-  Delete(curIndex);
-  Insert(newIndex, s);
-  SetObjects(newIndex, o);
+  if (newIndex < 0 || newIndex >= Count())
+    throw EStringListError(Format("List index out of bounds (%d)", {newIndex}));
+  if (curIndex == newIndex) return;
+  // The line goes in at its new place before it leaves the old one, so that a
+  // list that refuses the insertion keeps the line.
+  int insertAt = newIndex > curIndex ? newIndex + 1 : newIndex;
+  int oldAt = newIndex > curIndex ? curIndex : curIndex + 1;
+  BeginUpdate();
+  Finally done{[this] { EndUpdate(); }};
+  Insert(insertAt, s);
+  SetObjects(insertAt, o);
+  Delete(oldAt);
 }
 
 std::string TStrings::Text() const {
@@ -224,7 +247,16 @@ void TStringList::CheckIndex(int index) const {
 }
 
 void TStringList::Changed() {
-  if (FUpdateCount == 0) OnChange(this);
+  if (FUpdateCount == 0)
+    OnChange(this);
+  else
+    FChangedInUpdate = true;
+}
+
+void TStringList::SetUpdateState(bool updating) {
+  if (updating || !FChangedInUpdate) return;
+  FChangedInUpdate = false;
+  OnChange(this);
 }
 
 std::string TStringList::Strings(int index) const {
@@ -392,8 +424,11 @@ void TComponent::Remove(TComponent* c) {
 }
 
 void TComponent::InsertComponent(TComponent* component) {
-  if (component->FOwner) component->FOwner->RemoveComponent(component);
+  // Refused insertions leave the component with the owner it had.
+  for (TComponent* o = this; o; o = o->FOwner)
+    if (o == component) throw EComponentError("A component cannot own itself");
   ValidateRename(component, "", component->FName);
+  if (component->FOwner) component->FOwner->RemoveComponent(component);
   Insert(component);
   if (FComponentState.Contains(csDesigning)) component->SetDesigning(true);
   Notification(component, opInsert);
@@ -431,8 +466,13 @@ void TComponent::FreeNotification(TComponent* component) {
 }
 
 void TComponent::RemoveFreeNotification(TComponent* component) {
+  // The link is kept on both sides; both go, or a freed component would stay
+  // in the other's list.
+  if (!component) return;
   FFreeNotifies.erase(std::remove(FFreeNotifies.begin(), FFreeNotifies.end(), component),
                       FFreeNotifies.end());
+  auto& theirs = component->FFreeNotifies;
+  theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
 }
 
 void TComponent::ValidateRename(TComponent* component, const std::string& curName,
@@ -506,6 +546,7 @@ std::unordered_map<std::string, TClass>& Registry() {
 }  // namespace
 
 void RegisterClass(TClass cls) {
+  if (!cls) throw EInvalidArgument("Cannot register a nil class");
   auto& reg = Registry();
   std::string key = LowerCase(cls->ClassName);
   auto it = reg.find(key);
