@@ -156,6 +156,38 @@ TEST_F(SplitTest, StyleWrittenWhileLoadingWaitsForLoaded) {
   EXPECT_EQ(p->BoundsRect(), Rect(0, 0, 100, 100));
 }
 
+namespace {
+struct CountingDesigner : TDesigner {
+  int modified = 0;
+  void Modified() override { ++modified; }
+  bool IsDesignMsg(TControl*, TMessage&) override { return false; }
+  void Notification(TComponent*, TOperation) override {}
+};
+}  // namespace
+
+// In the designer every creation of the split's window marks the form
+// modified; a new window does not resolve the style again.
+TEST_F(SplitTest, WindowCreationInTheDesigner) {
+  CountingDesigner designer;
+  form->SetDesigner(&designer);
+  auto* s = new TruVezuz(form);
+  s->SetDesigning(true);
+  s->SetParent(form);
+  ASSERT_TRUE(s->HandleAllocated());
+  EXPECT_EQ(designer.modified, 1);
+  {
+    NewStyle old(false);
+    s->Perform(CM_RECREATEWND, 0, 0);
+    ASSERT_TRUE(s->HandleAllocated());
+    EXPECT_EQ(designer.modified, 2);
+    EXPECT_EQ(s->ActualStyle(), kvsWin95);
+  }
+  // At run time the designer is not told.
+  NewSplit();
+  EXPECT_EQ(designer.modified, 2);
+  form->SetDesigner(nullptr);
+}
+
 TEST_F(SplitTest, BorderStyleChangeResolvesTheStyleAgain) {
   auto* s = NewSplit();
   auto* p = NewPane(s);
