@@ -363,9 +363,8 @@ using ControlsZOrder = ControlsTest;
 // The window under a point of the form's client area.
 HWND TopmostAt(TForm* form, int x, int y) { return WindowFromPoint(form->ClientToScreen(TPoint{x, y})); }
 
-// A new window is stacked at the bottom of its siblings instead of the top
-// when no later sibling has a window yet, so it hides under earlier ones.
-TEST_F(ControlsZOrder, DISABLED_ALaterSiblingLiesAboveAnEarlierOne) {
+// A new window goes on top of the windows of earlier siblings.
+TEST_F(ControlsZOrder, ALaterSiblingLiesAboveAnEarlierOne) {
   ShowForm();
   auto* a = Add<TProbe>(form, 0, 0, 50, 50);
   auto* b = Add<TProbe>(form, 20, 20, 50, 50);
@@ -373,8 +372,8 @@ TEST_F(ControlsZOrder, DISABLED_ALaterSiblingLiesAboveAnEarlierOne) {
   EXPECT_EQ(TopmostAt(form, 10, 10), a->Handle());
 }
 
-// The same stacking fault: windows made in one go end up in reverse order.
-TEST_F(ControlsZOrder, DISABLED_WindowsMadeTogetherFollowTheControlOrder) {
+// Windows made in one go are stacked in the control order, later on top.
+TEST_F(ControlsZOrder, WindowsMadeTogetherFollowTheControlOrder) {
   auto* a = Add<TProbe>(form, 0, 0, 50, 50);
   auto* b = Add<TProbe>(form, 20, 20, 50, 50);
   auto* c = Add<TProbe>(form, 40, 40, 50, 50);
@@ -384,9 +383,8 @@ TEST_F(ControlsZOrder, DISABLED_WindowsMadeTogetherFollowTheControlOrder) {
   EXPECT_EQ(TopmostAt(form, 10, 10), a->Handle());
 }
 
-// SetZOrder only looks in the list of plain controls: a windowed control
-// neither moves in the child list nor in the window order.
-TEST_F(ControlsZOrder, DISABLED_BringToFrontAndSendToBackOfWindowedControls) {
+// A windowed control moves both in the child list and in the window order.
+TEST_F(ControlsZOrder, BringToFrontAndSendToBackOfWindowedControls) {
   ShowForm();
   auto* a = Add<TProbe>(form, 0, 0, 50, 50);
   auto* b = Add<TProbe>(form, 20, 20, 50, 50);

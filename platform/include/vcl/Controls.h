@@ -258,7 +258,7 @@ class TControl : public TComponent {
   void RequestAlign();
   virtual void InvalidateControl(bool isVisible, bool isOpaque);
   void FontChanged(TObject* sender);
-  void SetZOrder(bool topMost);
+  virtual void SetZOrder(bool topMost);
   void UpdateBoundsRect(const TRect& r);
   void DefineProperties(TFiler* filer) override;
 
@@ -391,6 +391,7 @@ class TWinControl : public TControl {
   virtual void PaintWindow(HDC dc);
   void PaintHandler(TMessage& m);
   void InvalidateControl(bool isVisible, bool isOpaque) override;
+  void SetZOrder(bool topMost) override;
 
   // Message handlers.
   void WMPaint(TMessage& m);

@@ -795,8 +795,9 @@ void TWinControl::CreateHandle() {
   if (FHandle) return;
   CreateWnd();
   if (FParent) {
-    // Stack the window so that the window order follows the control order.
-    HWND after = HWND_BOTTOM;
+    // Stack the window so that the window order follows the control order:
+    // below the window of the next control that has one, else on top.
+    HWND after = HWND_TOP;
     auto& list = FParent->FWinControls;
     auto it = std::find(list.begin(), list.end(), this);
     if (it != list.end())
@@ -807,6 +808,23 @@ void TWinControl::CreateHandle() {
         }
     SetWindowPos(FHandle, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
+}
+
+// A windowed control moves within its parent's windowed children and its
+// window to the top or the bottom of its siblings.
+void TWinControl::SetZOrder(bool topMost) {
+  if (!FParent) return;
+  auto& list = FParent->FWinControls;
+  auto it = std::find(list.begin(), list.end(), this);
+  if (it == list.end()) return;
+  list.erase(it);
+  if (topMost)
+    list.push_back(this);
+  else
+    list.insert(list.begin(), this);
+  if (FHandle)
+    SetWindowPos(FHandle, topMost ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TWinControl::DestroyHandle() {
