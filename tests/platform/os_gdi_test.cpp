@@ -17,6 +17,7 @@ constexpr COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kRed = RGB(0xFF, 0, 0);
 constexpr COLORREF kGray = RGB(0x80, 0x80, 0x80);
+constexpr COLORREF kNavy = RGB(0, 0, 0x80);
 
 HBRUSH SysBrush(int index) { return reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(index + 1)); }
 
@@ -45,6 +46,7 @@ class OsGdi : public OsTest {
              : c == kGray  ? 'g'
              : c == kDesktop ? 'd'
              : c == kRed   ? 'r'
+             : c == kNavy  ? 'n'
                            : '?';
     }
     return out;
@@ -299,6 +301,25 @@ TEST_F(OsGdi, MovingAWindowCarriesItsPixelsAndExposesWhatItLeft) {
   os::ProcessMessages();
   SetWindowPos(w, nullptr, 20, 12, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   EXPECT_EQ(UpdateBox(w), Rect(0, 0, 10, 10));
+}
+
+TEST_F(OsGdi, TheDefaultProcedurePaintsFramesAndRepaintsThemAfterSizing) {
+  HWND top = Top(0, 0, 100, 40, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, "Face");
+  HWND child = Child(top, 10, 10, 30, 20, WS_CHILD | WS_VISIBLE | WS_BORDER, "White", WS_EX_CLIENTEDGE);
+  HWND dialog = Top(0, 100, 60, 40, WS_POPUP | WS_VISIBLE | WS_CAPTION, "White");
+  os::ProcessMessages();
+  // border (black), then the sunken edge: shadow, dark shadow ... light, highlight
+  EXPECT_EQ(Row(20, 9, 14), "fkgkw");
+  EXPECT_EQ(Row(20, 35, 41), "wwfwkf");
+  EXPECT_EQ(Row(10, 9, 12), "fkk");
+  // raised dialog frame (light, highlight, face) around a caption
+  EXPECT_EQ(Row(110, 0, 5), "fwfnn");
+  EXPECT_EQ(Row(130, 0, 5), "fwfww");
+  (void)dialog;
+
+  SetWindowPos(child, nullptr, 0, 0, 40, 20, SWP_NOMOVE | SWP_NOZORDER);
+  os::ProcessMessages();
+  EXPECT_EQ(Row(20, 35, 51), "wwwwwwwwwwwwfwkf");
 }
 
 TEST_F(OsGdi, SaveScreenPngWritesTheScreen) {

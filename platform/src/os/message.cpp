@@ -131,6 +131,7 @@ BOOL PeekMessage(MSG* msg, HWND wnd, UINT filterMin, UINT filterMax, UINT remove
   }
   if (!threadOnly && InRange(WM_PAINT, filterMin, filterMax)) {
     PaintDesktop();
+    PaintPendingFrames(s.desktop);
     if (HWND h = FindWindowToPaint(s.desktop, wnd)) {
       *msg = MakeMsg(h, WM_PAINT, 0, 0);
       return TRUE;
@@ -188,6 +189,9 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_NCHITTEST:
       return HitTest(w, TPoint{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    case WM_NCPAINT:
+      PaintNonClient(h);
+      return 0;
     case WM_PAINT: {
       PAINTSTRUCT ps;
       BeginPaint(h, &ps);

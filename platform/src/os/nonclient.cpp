@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "os/state.h"
+
 namespace os {
 
 namespace {
@@ -46,6 +48,82 @@ NonClientLayout LayoutNonClient(const TRect& window, DWORD style, DWORD exStyle)
   if (vs) l.vscroll = TRect{l.client.Right, rest.Top, rest.Right, l.client.Bottom};
   if (hs) l.hscroll = TRect{rest.Left, l.client.Bottom, l.client.Right, rest.Bottom};
   return l;
+}
+
+namespace {
+
+void Fill(HDC dc, const TRect& r, int color) {
+  if (!IsRectEmpty(r)) FillRect(dc, &r, GetSysColorBrush(color));
+}
+
+// One ring of a 3D edge: top and left in one colour, bottom and right in the
+// other. Answers the rectangle inside it.
+TRect EdgeRing(HDC dc, const TRect& r, int topLeft, int bottomRight) {
+  if (IsRectEmpty(r)) return r;
+  Fill(dc, TRect{r.Left, r.Top, r.Right - 1, r.Top + 1}, topLeft);
+  Fill(dc, TRect{r.Left, r.Top, r.Left + 1, r.Bottom - 1}, topLeft);
+  Fill(dc, TRect{r.Right - 1, r.Top, r.Right, r.Bottom}, bottomRight);
+  Fill(dc, TRect{r.Left, r.Bottom - 1, r.Right, r.Bottom}, bottomRight);
+  return Inset(r, 1, 1, 1, 1);
+}
+
+void Ring(HDC dc, const TRect& r, int width, int color) {
+  const TRect in = Inset(r, width, width, width, width);
+  Fill(dc, TRect{r.Left, r.Top, r.Right, in.Top}, color);
+  Fill(dc, TRect{r.Left, in.Bottom, r.Right, r.Bottom}, color);
+  Fill(dc, TRect{r.Left, in.Top, in.Left, in.Bottom}, color);
+  Fill(dc, TRect{in.Right, in.Top, r.Right, in.Bottom}, color);
+}
+
+void ScrollBar(HDC dc, const TRect& bar, bool vertical) {
+  if (IsRectEmpty(bar)) return;
+  Fill(dc, bar, COLOR_SCROLLBAR);
+  // The two arrow buttons, square, at the ends.
+  const int size = vertical ? std::min(bar.Width(), bar.Height() / 2) : std::min(bar.Height(), bar.Width() / 2);
+  const TRect first = vertical ? TRect{bar.Left, bar.Top, bar.Right, bar.Top + size}
+                               : TRect{bar.Left, bar.Top, bar.Left + size, bar.Bottom};
+  const TRect last = vertical ? TRect{bar.Left, bar.Bottom - size, bar.Right, bar.Bottom}
+                              : TRect{bar.Right - size, bar.Top, bar.Right, bar.Bottom};
+  for (const TRect& b : {first, last}) {
+    Fill(dc, b, COLOR_BTNFACE);
+    EdgeRing(dc, EdgeRing(dc, b, COLOR_3DLIGHT, COLOR_3DDKSHADOW), COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
+  }
+}
+
+}  // namespace
+
+void PaintNonClient(HWND wnd) {
+  Window* w = Find(wnd);
+  if (!w || w->window == w->client) return;
+  const TRect window{0, 0, w->window.Width(), w->window.Height()};
+  const TRect client{w->client.Left - w->window.Left, w->client.Top - w->window.Top,
+                     w->client.Right - w->window.Left, w->client.Bottom - w->window.Top};
+  const DWORD style = w->style;
+  const DWORD ex = w->exStyle;
+  const NonClientLayout l = LayoutNonClient(window, style, ex);
+
+  HDC dc = GetWindowDC(wnd);
+  ExcludeClipRect(dc, client.Left, client.Top, client.Right, client.Bottom);
+  const int frame = FrameWidth(style, ex);
+  if (frame == 1) {
+    Ring(dc, window, 1, COLOR_WINDOWFRAME);
+  } else if (frame > 1) {
+    const TRect in = EdgeRing(dc, EdgeRing(dc, window, COLOR_3DLIGHT, COLOR_3DDKSHADOW),
+                              COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
+    Ring(dc, in, frame - 2, (style & WS_THICKFRAME) ? COLOR_ACTIVEBORDER : COLOR_BTNFACE);
+  }
+  Fill(dc, l.caption, COLOR_ACTIVECAPTION);
+  if (ex & WS_EX_CLIENTEDGE) {
+    const TRect outer = l.caption.Bottom > l.frameInner.Top
+                            ? TRect{l.frameInner.Left, l.caption.Bottom, l.frameInner.Right, l.frameInner.Bottom}
+                            : l.frameInner;
+    EdgeRing(dc, EdgeRing(dc, outer, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT), COLOR_3DDKSHADOW, COLOR_3DLIGHT);
+  }
+  ScrollBar(dc, l.vscroll, true);
+  ScrollBar(dc, l.hscroll, false);
+  if (!IsRectEmpty(l.vscroll) && !IsRectEmpty(l.hscroll))
+    Fill(dc, TRect{l.vscroll.Left, l.hscroll.Top, l.vscroll.Right, l.hscroll.Bottom}, COLOR_BTNFACE);
+  ReleaseDC(wnd, dc);
 }
 
 }  // namespace os

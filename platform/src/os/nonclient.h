@@ -17,5 +17,8 @@ struct NonClientLayout {
 
 int FrameWidth(DWORD style, DWORD exStyle);
 NonClientLayout LayoutNonClient(const TRect& window, DWORD style, DWORD exStyle);
+// Draws the frame, caption, client edge and scroll bars of the window (the
+// default WM_NCPAINT).
+void PaintNonClient(HWND wnd);
 
 }  // namespace os

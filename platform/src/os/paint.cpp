@@ -124,10 +124,27 @@ void os::InvalidateScreen(Window* w, const Region& screen, bool erase, ChildMode
   }
 }
 
+void os::MarkFrame(Window* w) {
+  if (!IsDesktop(w) && w->window != w->client) w->framePending = true;
+}
+
+void os::PaintPendingFrames(HWND root) {
+  Window* w = Find(root);
+  if (!w || !(w->style & WS_VISIBLE)) return;
+  if (w->framePending) {
+    w->framePending = false;
+    SendMessage(root, WM_NCPAINT, 1, 0);
+    if (!(w = Find(root))) return;
+  }
+  const std::vector<HWND> children = w->children;
+  for (HWND c : children) PaintPendingFrames(c);
+}
+
 void os::ExposeScreen(HWND root, const Region& screen, HWND skip) {
   Window* w = Find(root);
   if (!w || !IsShown(w) || screen.Empty()) return;
   AddUpdate(w, screen, true);
+  if (!((Region(WindowRectOnScreen(w)) - Region(ClientRectOnScreen(w))) & screen).Empty()) MarkFrame(w);
   for (HWND c : w->children) {
     if (c == skip) continue;
     Window* cw = Find(c);
@@ -138,7 +155,13 @@ void os::ExposeScreen(HWND root, const Region& screen, HWND skip) {
 
 void os::PaintIfNeeded(HWND h) {
   Window* w = Find(h);
-  if (w && IsShown(w) && !w->update.Empty()) SendMessage(h, WM_PAINT, 0, 0);
+  if (!w || !IsShown(w)) return;
+  if (!w->update.Empty()) {
+    SendMessage(h, WM_PAINT, 0, 0);
+  } else if (w->framePending) {
+    w->framePending = false;
+    SendMessage(h, WM_NCPAINT, 1, 0);
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -188,6 +211,7 @@ BOOL RedrawWindow(HWND h, const TRect* rect, HRGN rgn, UINT flags) {
   const Region screen = ToScreen(w, area);
   const ChildMode mode = ModeFromFlags(flags);
   if (flags & RDW_INVALIDATE) {
+    if (flags & RDW_FRAME) MarkFrame(w);
     InvalidateScreen(w, screen, (flags & RDW_ERASE) != 0, mode);
   } else if (flags & RDW_VALIDATE) {
     ValidateScreen(w, screen, mode);
@@ -204,6 +228,11 @@ HDC BeginPaint(HWND h, PAINTSTRUCT* ps) {
   *ps = PAINTSTRUCT{};
   Window* w = Find(h);
   if (!w) return nullptr;
+  if (w->framePending) {
+    w->framePending = false;
+    SendMessage(h, WM_NCPAINT, 1, 0);
+    if (!(w = Find(h))) return nullptr;
+  }
   const Region update = w->update;
   const bool erase = w->erase;
   w->update = Region();

@@ -57,6 +57,7 @@ struct Window {
   HINSTANCE instance = nullptr;
   Region update;  // in client coordinates
   bool erase = false;
+  bool framePending = false;  // the non-client area needs WM_NCPAINT
   bool destroying = false;
   int paintCount = 0;
 };
@@ -192,6 +193,11 @@ void ExposeScreen(HWND root, const Region& screen, HWND skip);
 void PaintIfNeeded(HWND h);
 // Paints the desktop's own update region (it belongs to the system).
 void PaintDesktop();
+// Sends WM_NCPAINT to the shown windows whose frame needs painting, parents
+// first.
+void PaintPendingFrames(HWND root);
+// Marks the frame for repainting when the window has one.
+void MarkFrame(Window* w);
 
 // Copies the screen pixels of dst - delta to dst (a window moved by delta).
 void CopyScreenBits(const Region& dst, TPoint delta);

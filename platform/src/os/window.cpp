@@ -209,6 +209,7 @@ void RepaintAfterChange(HWND h, const Before& before, UINT flags) {
     ExposeScreen(h, now, nullptr);
     return;
   }
+  if (sized || (flags & SWP_FRAMECHANGED)) MarkFrame(w);
   Region kept = before.visible;
   kept.Offset(delta.X, delta.Y);
   kept &= now;
