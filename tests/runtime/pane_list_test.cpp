@@ -274,8 +274,7 @@ TEST_F(SplitTest, DestroyingTheFormWithSplitsAndPanes) {
   form = nullptr;
 }
 
-// The form frees what it owns in reverse order of creation: panes created
-// after their split, but here created before it, go first.
+// Panes created before their split go with the split all the same, once.
 TEST_F(SplitTest, DestroyingTheFormFreesPanesCreatedBeforeTheSplit) {
   auto* a = new TkvScrollPane(form);
   auto* b = new TkvScrollPane(form);
