@@ -488,7 +488,10 @@ LRESULT CallWindowProc(WNDPROC proc, HWND wnd, UINT msg, WPARAM wParam, LPARAM l
 // class cursor over the client area), WM_WINDOWPOSCHANGED (sends WM_MOVE and
 // WM_SIZE), WM_CLOSE (DestroyWindow), the window text (WM_NCCREATE stores the
 // CREATESTRUCT's name, WM_SETTEXT, WM_GETTEXT, WM_GETTEXTLENGTH) and
-// WM_ERASEBKGND (fills with the class brush, answers 1 if it has one).
+// WM_ERASEBKGND (fills with the class brush, answers 1 if it has one) and
+// WM_NCPAINT (draws frame, caption, client edge and scroll bars in the system
+// colours). WM_NCPAINT is sent before WM_PAINT processing when the frame was
+// exposed, resized or changed (SWP_FRAMECHANGED, RDW_FRAME).
 LRESULT DefWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // The cursor shown on the screen; handles are opaque. SetCursor answers the
