@@ -185,9 +185,9 @@ TEST_F(ControlsLayout, ChangingTheBorderStyleOfAShownScrollBoxRecreatesItsWindow
   EXPECT_EQ(box->BoundsRect(), Rect(0, 0, 120, 80));
 }
 
-// A bordered box whose window does not exist yet reports its whole size as
-// client area; the window it will get has the border inside.
-TEST_F(ControlsLayout, DISABLED_ScrollBoxClientAreaBeforeItsWindowExists) {
+// A bordered box whose window does not exist yet already reports the client
+// area its window will have, with the border inside.
+TEST_F(ControlsLayout, ScrollBoxClientAreaBeforeItsWindowExists) {
   auto* box = Add<TScrollBox>(form, 0, 0, 120, 80);
   EXPECT_EQ(box->ClientWidth(), 116);
   EXPECT_EQ(box->ClientHeight(), 76);

@@ -145,7 +145,8 @@ class TControl : public TComponent {
   void SetHeight(int32_t v) { SetBounds(FLeft, FTop, FWidth, v); }
   virtual void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height);
   TRect BoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
-  void SetBoundsRect(const TRect& r) { SetBounds(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top); }
+  // Width and height are Right - Left and Bottom - Top, limited to 32 bits.
+  void SetBoundsRect(const TRect& r);
   virtual TRect GetClientRect() const;
   TRect ClientRect() const { return GetClientRect(); }
   int32_t ClientWidth() const { return GetClientRect().Right; }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "os/nonclient.h"
 #include "vcl/Forms.h"
 
 bool NewStyleControls = true;
@@ -121,6 +122,13 @@ void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t heigh
   FHeight = height;
   Invalidate();
   RequestAlign();
+}
+
+void TControl::SetBoundsRect(const TRect& r) {
+  auto extent = [](int32_t from, int32_t to) {
+    return static_cast<int32_t>(std::clamp<int64_t>(int64_t{to} - from, INT32_MIN, INT32_MAX));
+  };
+  SetBounds(r.Left, r.Top, extent(r.Left, r.Right), extent(r.Top, r.Bottom));
 }
 
 void TControl::UpdateBoundsRect(const TRect& r) {
@@ -653,13 +661,19 @@ void TWinControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t he
   RequestAlign();
 }
 
+// Before the window exists the client area is the one the window would get
+// from the styles it would be created with.
 TRect TWinControl::GetClientRect() const {
+  TRect r;
   if (FHandle) {
-    TRect r;
     ::GetClientRect(FHandle, &r);
     return r;
   }
-  return TControl::GetClientRect();
+  TCreateParams params;
+  const_cast<TWinControl*>(this)->CreateParams(params);
+  os::NonClientLayout nc = os::LayoutNonClient(Rect(0, 0, FWidth, FHeight), params.Style,
+                                               params.ExStyle);
+  return Rect(0, 0, std::max(nc.client.Width(), 0), std::max(nc.client.Height(), 0));
 }
 
 void TWinControl::UpdateBounds() {
@@ -750,13 +764,14 @@ void TWinControl::CreateParams(TCreateParams& params) {
   params.Y = FTop;
   params.Width = FWidth;
   params.Height = FHeight;
-  params.WndParent = FParent ? FParent->Handle() : nullptr;
+  params.WndParent = FParent ? FParent->WindowHandle() : nullptr;
   params.WindowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
   params.WindowClass.lpfnWndProc = DefWindowProc;
   params.WinClassName = ClassName();
 }
 
 void TWinControl::CreateWnd() {
+  if (FParent) FParent->HandleNeeded();
   TCreateParams params;
   CreateParams(params);
   if (!params.WndParent && (params.Style & WS_CHILD))
