@@ -211,6 +211,7 @@ class TControl : public TComponent {
   void Dispatch(TMessage& message) override;
 
   bool HasParent() const override { return true; }
+  void ReadState(TReader* reader) override;
   TComponent* GetParentComponent() const override;
   void SetParentComponent(TComponent* value) override;
   void SetName(const std::string& name) override;

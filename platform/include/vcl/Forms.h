@@ -144,6 +144,30 @@ TCustomForm* GetParentForm(TControl* control);
 
 // ---------------------------------------------------------------------------
 
+// The screen: its size and the cursors the application uses.
+class TScreen : public TComponent {
+  VCL_CLASS(TScreen, TComponent)
+  explicit TScreen(TComponent* owner);
+  ~TScreen() override;
+
+  // The cursor handle of a cursor index: the platform's standard shapes
+  // (crDefault, crArrow, crHSplit...) and those the application added.
+  HCURSOR Cursors(int index) const;
+  void SetCursors(int index, HCURSOR handle);
+  // A cursor shown over every control while it is not crDefault.
+  TCursor Cursor() const { return FCursor; }
+  void SetCursor(TCursor v);
+  int32_t Width() const;
+  int32_t Height() const;
+
+ private:
+  struct Impl;
+  Impl* FImpl;
+  TCursor FCursor = crDefault;
+};
+
+extern TScreen* Screen;
+
 using TExceptionEvent = TEvent<TObject*, Exception&>;
 
 class TApplication : public TComponent {

@@ -318,8 +318,6 @@ void TControl::SetParentComponent(TComponent* value) {
   if (auto* w = dynamic_cast<TWinControl*>(value)) SetParent(w);
 }
 
-void TControl::DefineProperties(TFiler* filer) { TComponent::DefineProperties(filer); }
-
 void TControl::Click() { OnClick(this); }
 void TControl::DblClick() { OnDblClick(this); }
 
@@ -896,29 +894,6 @@ void TWinControl::PaintHandler(TMessage& m) {
     if (!m.WParam) EndPaint(FHandle, &ps);
   }};
   PaintWindow(dc);
-}
-
-void TWinControl::GetChildren(const TGetChildProc& proc, TComponent* root) {
-  for (int i = 0; i < ControlCount(); ++i) {
-    TControl* c = Controls(i);
-    if (c->Owner() == root) proc(c);
-  }
-}
-
-void TWinControl::SetChildOrder(TComponent* child, int order) {
-  auto* w = dynamic_cast<TWinControl*>(child);
-  if (!w) return;
-  auto it = std::find(FWinControls.begin(), FWinControls.end(), w);
-  if (it == FWinControls.end()) return;
-  FWinControls.erase(it);
-  int n = std::clamp(order, 0, static_cast<int>(FWinControls.size()));
-  FWinControls.insert(FWinControls.begin() + n, w);
-}
-
-void TWinControl::ReadState(TReader* reader) {
-  DisableAlign();
-  Finally done{[this] { EnableAlign(); }};
-  TControl::ReadState(reader);
 }
 
 // Messages ------------------------------------------------------------------
