@@ -21,7 +21,9 @@ class TControlScrollBar : public TPersistent {
   int32_t Increment() const { return FIncrement; }
   void SetIncrement(int32_t v) { FIncrement = v; }
   uint16_t Margin() const { return FMargin; }
-  void SetMargin(uint16_t v) { FMargin = v; }
+  void SetMargin(uint16_t v);
+  // Moves the content to the position, kept within 0 .. the part of the
+  // range that the client area does not show; the bar follows.
   int32_t Position() const { return FPosition; }
   void SetPosition(int32_t v);
   int32_t Range() const { return FRange; }
@@ -34,7 +36,18 @@ class TControlScrollBar : public TPersistent {
   int32_t ScrollPos() const { return FVisible ? FPosition : 0; }
   bool IsRangeStored() const;
 
+  // The client extent along the bar, and how far the content can scroll.
+  int32_t ControlSize() const;
+  int32_t CalcRange() const;
+  // Handles a WM_HSCROLL or WM_VSCROLL for the control.
+  void ScrollMessage(TMessage& message);
+
  private:
+  friend class TScrollingWinControl;
+  void CalcAutoRange();
+  void DoSetRange(int32_t v);
+  void Update();
+
   TScrollingWinControl* FControl;
   TScrollBarKind FKind;
   int32_t FIncrement = 8;
@@ -56,11 +69,28 @@ class TScrollingWinControl : public TWinControl {
   void SetVertScrollBar(TControlScrollBar* v) { FVertScrollBar->Assign(v); }
   bool AutoScroll() const { return FAutoScroll; }
   void SetAutoScroll(bool v);
+  // Moves the content (the child controls) by the given distances.
+  void ScrollBy(int32_t dx, int32_t dy);
+  // Sizes the ranges to the children (with AutoScroll) and shows, hides
+  // and sets the window's scroll bars.
+  void UpdateScrollBars();
+
+ protected:
+  void CreateWnd() override;
+  void AlignControls(TControl* control, TRect& rect) override;
+  void Dispatch(TMessage& message) override;
+  void WMHScroll(TMessage& message);
+  void WMVScroll(TMessage& message);
+  void WMSize(TMessage& message);
+  void CalcAutoRange();
 
  private:
   TControlScrollBar* FHorzScrollBar;
   TControlScrollBar* FVertScrollBar;
   bool FAutoScroll = true;
+  bool FUpdatingScrollBars = false;
+  int FAutoRangeCount = 0;
+  friend class TControlScrollBar;
 };
 
 class TScrollBox : public TScrollingWinControl {

@@ -696,6 +696,21 @@ BOOL Rectangle(HDC dc, int l, int t, int r, int b);
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF color);  // CLR_INVALID if clipped away
 COLORREF GetPixel(HDC dc, int x, int y);                  // CLR_INVALID if clipped away
 
+// The standard scroll bars of a window
+
+// Shows or hides a window's scroll bar: sets or clears WS_HSCROLL or
+// WS_VSCROLL and recomputes the client area (WM_NCCALCSIZE, and WM_SIZE when
+// it changed size).
+BOOL ShowScrollBar(HWND wnd, int bar, BOOL show);
+// The range, page and position of a scroll bar; the position is kept within
+// nMin .. nMax - max(nPage - 1, 0). Returns the new position.
+int SetScrollInfo(HWND wnd, int bar, const SCROLLINFO* info, BOOL redraw);
+BOOL GetScrollInfo(HWND wnd, int bar, SCROLLINFO* info);
+int SetScrollPos(HWND wnd, int bar, int pos, BOOL redraw);  // the previous position
+int GetScrollPos(HWND wnd, int bar);
+BOOL SetScrollRange(HWND wnd, int bar, int minPos, int maxPos, BOOL redraw);
+BOOL GetScrollRange(HWND wnd, int bar, int* minPos, int* maxPos);
+
 // ---------------------------------------------------------------------------
 // Timers and the virtual clock
 

@@ -52,35 +52,125 @@ void TControlScrollBar::Assign(TPersistent* source) {
 
 bool TControlScrollBar::IsRangeStored() const { return !FControl->AutoScroll(); }
 
+int32_t TControlScrollBar::ControlSize() const {
+  return FKind == sbHorizontal ? FControl->ClientWidth() : FControl->ClientHeight();
+}
+
+int32_t TControlScrollBar::CalcRange() const {
+  return FVisible ? std::max<int32_t>(FRange - ControlSize(), 0) : 0;
+}
+
 void TControlScrollBar::SetRange(int32_t v) {
+  // An explicit range ends the automatic sizing.
+  FControl->FAutoScroll = false;
+  DoSetRange(v);
+}
+
+void TControlScrollBar::DoSetRange(int32_t v) {
   FRange = std::max<int32_t>(v, 0);
+  FControl->UpdateScrollBars();
+}
+
+void TControlScrollBar::SetMargin(uint16_t v) {
+  FMargin = v;
+  if (FVisible) FControl->CalcAutoRange();
+}
+
+void TControlScrollBar::SetVisible(bool v) {
+  FVisible = v;
+  FControl->UpdateScrollBars();
+}
+
+// The extent of the children along the bar: the far edge of the controls
+// placed from the near side, plus the width of those aligned to the far side.
+void TControlScrollBar::CalcAutoRange() {
+  int64_t range = 0;
+  int64_t margin = 0;
+  for (int i = 0; i < FControl->ControlCount(); ++i) {
+    TControl* c = FControl->Controls(i);
+    if (!c->Visible() && !c->ComponentState().Contains(csDesigning)) continue;
+    if (FKind == sbHorizontal) {
+      if (c->Align() == alNone || c->Align() == alLeft)
+        range = std::max<int64_t>(range, int64_t{FPosition} + c->Left() + c->Width());
+      else if (c->Align() == alRight)
+        margin += c->Width();
+    } else {
+      if (c->Align() == alNone || c->Align() == alTop)
+        range = std::max<int64_t>(range, int64_t{FPosition} + c->Top() + c->Height());
+      else if (c->Align() == alBottom)
+        margin += c->Height();
+    }
+  }
+  DoSetRange(static_cast<int32_t>(std::min<int64_t>(range + margin + FMargin, INT32_MAX)));
+}
+
+// Shows the window's bar while there is something to scroll, and gives it
+// the range, the page and the position.
+void TControlScrollBar::Update() {
+  HWND wnd = FControl->WindowHandle();
+  if (!wnd) return;
+  int bar = FKind == sbHorizontal ? SB_HORZ : SB_VERT;
+  int32_t calc = CalcRange();
+  ShowScrollBar(wnd, bar, calc > 0);
+  SCROLLINFO si;
+  si.fMask = SIF_ALL;
+  si.nMin = 0;
+  si.nMax = calc > 0 ? FRange - 1 : 0;
+  si.nPage = static_cast<UINT>(std::max<int32_t>(ControlSize(), 0));
+  si.nPos = FPosition;
+  SetScrollInfo(wnd, bar, &si, TRUE);
   SetPosition(FPosition);
 }
 
-void TControlScrollBar::SetVisible(bool v) { FVisible = v; }
-
-// Scrolls the content: the position stays within the part of the range
-// that the client area does not show, and the child controls move by the
-// difference.
 void TControlScrollBar::SetPosition(int32_t v) {
   if (FControl->ComponentState().Contains(csReading)) {
     FPosition = v;
     return;
   }
-  int32_t page = FKind == sbHorizontal ? FControl->ClientWidth() : FControl->ClientHeight();
-  int32_t maxPos = std::max<int32_t>(FRange - page, 0);
-  v = std::clamp<int32_t>(v, 0, maxPos);
+  v = std::clamp<int32_t>(v, 0, CalcRange());
   if (v == FPosition) return;
   int32_t delta = FPosition - v;
   FPosition = v;
-  for (int i = 0; i < FControl->ControlCount(); ++i) {
-    TControl* c = FControl->Controls(i);
-    if (FKind == sbHorizontal)
-      c->SetBounds(c->Left() + delta, c->Top(), c->Width(), c->Height());
-    else
-      c->SetBounds(c->Left(), c->Top() + delta, c->Width(), c->Height());
+  if (FKind == sbHorizontal)
+    FControl->ScrollBy(delta, 0);
+  else
+    FControl->ScrollBy(0, delta);
+  if (HWND wnd = FControl->WindowHandle())
+    SetScrollPos(wnd, FKind == sbHorizontal ? SB_HORZ : SB_VERT, FPosition, TRUE);
+}
+
+void TControlScrollBar::ScrollMessage(TMessage& m) {
+  const WORD code = LOWORD(m.WParam);
+  const int32_t pos = static_cast<int16_t>(HIWORD(m.WParam));
+  const int32_t page = ControlSize();
+  switch (code) {
+    case SB_LINEUP:
+      SetPosition(FPosition - FIncrement);
+      break;
+    case SB_LINEDOWN:
+      SetPosition(FPosition + FIncrement);
+      break;
+    case SB_PAGEUP:
+      SetPosition(FPosition - page);
+      break;
+    case SB_PAGEDOWN:
+      SetPosition(FPosition + page);
+      break;
+    case SB_THUMBPOSITION:
+      SetPosition(pos);
+      break;
+    case SB_THUMBTRACK:
+      if (FTracking) SetPosition(pos);
+      break;
+    case SB_TOP:
+      SetPosition(0);
+      break;
+    case SB_BOTTOM:
+      SetPosition(CalcRange());
+      break;
+    default:  // SB_ENDSCROLL
+      break;
   }
-  FControl->Invalidate();
 }
 
 // ---------------------------------------------------------------------------
@@ -105,7 +195,109 @@ TScrollingWinControl::~TScrollingWinControl() {
   delete FVertScrollBar;
 }
 
-void TScrollingWinControl::SetAutoScroll(bool v) { FAutoScroll = v; }
+void TScrollingWinControl::SetAutoScroll(bool v) {
+  if (FAutoScroll == v) return;
+  FAutoScroll = v;
+  if (v) {
+    CalcAutoRange();
+  } else {
+    FHorzScrollBar->DoSetRange(0);
+    FVertScrollBar->DoSetRange(0);
+  }
+}
+
+void TScrollingWinControl::ScrollBy(int32_t dx, int32_t dy) {
+  if (dx == 0 && dy == 0) return;
+  DisableAlign();
+  struct Enable {
+    TScrollingWinControl* c;
+    ~Enable() { c->EnableAlign(); }
+  } enable{this};
+  for (int i = 0; i < ControlCount(); ++i) {
+    TControl* c = Controls(i);
+    c->SetBounds(c->Left() + dx, c->Top() + dy, c->Width(), c->Height());
+  }
+  Invalidate();
+}
+
+void TScrollingWinControl::CalcAutoRange() {
+  if (FAutoRangeCount > 0 || !FAutoScroll) return;
+  FHorzScrollBar->CalcAutoRange();
+  FVertScrollBar->CalcAutoRange();
+}
+
+void TScrollingWinControl::UpdateScrollBars() {
+  if (FUpdatingScrollBars || !HandleAllocated()) return;
+  FUpdatingScrollBars = true;
+  struct Reset {
+    bool& f;
+    ~Reset() { f = false; }
+  } reset{FUpdatingScrollBars};
+  // A bar that appears narrows the client area along the other axis: a
+  // second pass settles both.
+  for (int pass = 0; pass < 2; ++pass) {
+    FHorzScrollBar->Update();
+    FVertScrollBar->Update();
+  }
+}
+
+void TScrollingWinControl::CreateWnd() {
+  TWinControl::CreateWnd();
+  UpdateScrollBars();
+}
+
+void TScrollingWinControl::AlignControls(TControl* control, TRect& rect) {
+  CalcAutoRange();
+  TWinControl::AlignControls(control, rect);
+}
+
+void TScrollingWinControl::WMHScroll(TMessage& m) {
+  if (m.LParam == 0 && FHorzScrollBar->Visible())
+    FHorzScrollBar->ScrollMessage(m);
+  else
+    DefaultHandler(m);
+}
+
+void TScrollingWinControl::WMVScroll(TMessage& m) {
+  if (m.LParam == 0 && FVertScrollBar->Visible())
+    FVertScrollBar->ScrollMessage(m);
+  else
+    DefaultHandler(m);
+}
+
+void TScrollingWinControl::WMSize(TMessage& m) {
+  ++FAutoRangeCount;
+  try {
+    TWinControl::Dispatch(m);
+  } catch (...) {
+    --FAutoRangeCount;
+    throw;
+  }
+  --FAutoRangeCount;
+  CalcAutoRange();
+  UpdateScrollBars();
+}
+
+void TScrollingWinControl::Dispatch(TMessage& m) {
+  switch (m.Msg) {
+    case WM_HSCROLL:
+      WMHScroll(m);
+      break;
+    case WM_VSCROLL:
+      WMVScroll(m);
+      break;
+    case WM_SIZE:
+      WMSize(m);
+      break;
+    case CM_CONTROLCHANGE:
+    case CM_VISIBLECHANGED:
+      TWinControl::Dispatch(m);
+      CalcAutoRange();
+      break;
+    default:
+      TWinControl::Dispatch(m);
+  }
+}
 
 // ---------------------------------------------------------------------------
 // TScrollBox

@@ -75,7 +75,7 @@ void Ring(HDC dc, const TRect& r, int width, int color) {
   Fill(dc, TRect{in.Right, in.Top, r.Right, in.Bottom}, color);
 }
 
-void ScrollBar(HDC dc, const TRect& bar, bool vertical) {
+void ScrollBar(HDC dc, const TRect& bar, bool vertical, const SCROLLINFO& si) {
   if (IsRectEmpty(bar)) return;
   Fill(dc, bar, COLOR_SCROLLBAR);
   // The two arrow buttons, square, at the ends.
@@ -84,7 +84,22 @@ void ScrollBar(HDC dc, const TRect& bar, bool vertical) {
                                : TRect{bar.Left, bar.Top, bar.Left + size, bar.Bottom};
   const TRect last = vertical ? TRect{bar.Left, bar.Bottom - size, bar.Right, bar.Bottom}
                               : TRect{bar.Right - size, bar.Top, bar.Right, bar.Bottom};
-  for (const TRect& b : {first, last}) {
+  // The thumb, between the buttons, sized by the page and placed by the
+  // position, when there is something to scroll.
+  const int64_t span = int64_t{si.nMax} - si.nMin + 1;
+  const int track = (vertical ? bar.Height() : bar.Width()) - 2 * size;
+  TRect thumb{};
+  if (span > 1 && si.nPage < span && track > 8) {
+    const int64_t page = std::max<int64_t>(si.nPage, 1);
+    const int len = static_cast<int>(std::clamp<int64_t>(track * page / span, 8, track));
+    const int64_t range = span - page;
+    const int off = range > 0 ? static_cast<int>(int64_t{track - len} * (si.nPos - si.nMin) / range) : 0;
+    const int start = size + std::clamp(off, 0, track - len);
+    thumb = vertical ? TRect{bar.Left, bar.Top + start, bar.Right, bar.Top + start + len}
+                     : TRect{bar.Left + start, bar.Top, bar.Left + start + len, bar.Bottom};
+  }
+  for (const TRect& b : {first, last, thumb}) {
+    if (IsRectEmpty(b)) continue;
     Fill(dc, b, COLOR_BTNFACE);
     EdgeRing(dc, EdgeRing(dc, b, COLOR_3DLIGHT, COLOR_3DDKSHADOW), COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
   }
@@ -119,8 +134,8 @@ void PaintNonClient(HWND wnd) {
                             : l.frameInner;
     EdgeRing(dc, EdgeRing(dc, outer, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT), COLOR_3DDKSHADOW, COLOR_3DLIGHT);
   }
-  ScrollBar(dc, l.vscroll, true);
-  ScrollBar(dc, l.hscroll, false);
+  ScrollBar(dc, l.vscroll, true, w->vscroll);
+  ScrollBar(dc, l.hscroll, false, w->hscroll);
   if (!IsRectEmpty(l.vscroll) && !IsRectEmpty(l.hscroll))
     Fill(dc, TRect{l.vscroll.Left, l.hscroll.Top, l.vscroll.Right, l.hscroll.Bottom}, COLOR_BTNFACE);
   ReleaseDC(wnd, dc);

@@ -60,6 +60,9 @@ struct Window {
   bool framePending = false;  // the non-client area needs WM_NCPAINT
   bool destroying = false;
   int paintCount = 0;
+  // The window's standard scroll bars (WS_HSCROLL, WS_VSCROLL).
+  SCROLLINFO hscroll{sizeof(SCROLLINFO), 0, 0, 0, 0, 0, 0};
+  SCROLLINFO vscroll{sizeof(SCROLLINFO), 0, 0, 0, 0, 0, 0};
 };
 
 struct Timer {

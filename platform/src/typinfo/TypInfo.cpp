@@ -526,7 +526,18 @@ bool TextToOrdinal(const std::string& s, PTypeInfo type, int64_t& value) {
   int64_t v = static_cast<int64_t>(u);
   if (hex && type->MinValue < 0 && u > 0x7FFFFFFFull) v = static_cast<int32_t>(static_cast<uint32_t>(u));
   if (neg) v = -v;
-  if (v < type->MinValue || v > type->MaxValue) return false;
+  // A value must fit the property's storage; within it, a value outside the
+  // declared subrange reaches the setter as it is (setters do not validate).
+  int64_t lo, hi;
+  switch (type->OrdType) {
+    case otSByte: lo = INT8_MIN; hi = INT8_MAX; break;
+    case otUByte: lo = 0; hi = UINT8_MAX; break;
+    case otSWord: lo = INT16_MIN; hi = INT16_MAX; break;
+    case otUWord: lo = 0; hi = UINT16_MAX; break;
+    case otULong: lo = 0; hi = UINT32_MAX; break;
+    default: lo = INT32_MIN; hi = INT32_MAX; break;
+  }
+  if (v < lo || v > hi) return false;
   value = v;
   return true;
 }
