@@ -32,7 +32,9 @@ std::string StripComment(const std::string& line) {
       if (i == std::string::npos) break;  // an open quote runs to the end
       continue;
     }
-    if (line[i] == '#') {
+    // A '#' that begins a word starts a comment; one inside a word, as in
+    // the character codes of 'a'#9'b', is part of it.
+    if (line[i] == '#' && (i == 0 || IsBlank(line[i - 1]))) {
       end = i;
       break;
     }
