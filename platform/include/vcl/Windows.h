@@ -136,6 +136,18 @@ constexpr UINT WM_NCDESTROY = 0x0082;
 constexpr UINT WM_NCCALCSIZE = 0x0083;
 constexpr UINT WM_NCHITTEST = 0x0084;
 constexpr UINT WM_NCPAINT = 0x0085;
+// Mouse messages over the non-client area: wParam is the hit-test code,
+// lParam the screen point.
+constexpr UINT WM_NCMOUSEMOVE = 0x00A0;
+constexpr UINT WM_NCLBUTTONDOWN = 0x00A1;
+constexpr UINT WM_NCLBUTTONUP = 0x00A2;
+constexpr UINT WM_NCLBUTTONDBLCLK = 0x00A3;
+constexpr UINT WM_NCRBUTTONDOWN = 0x00A4;
+constexpr UINT WM_NCRBUTTONUP = 0x00A5;
+constexpr UINT WM_NCRBUTTONDBLCLK = 0x00A6;
+constexpr UINT WM_NCMBUTTONDOWN = 0x00A7;
+constexpr UINT WM_NCMBUTTONUP = 0x00A8;
+constexpr UINT WM_NCMBUTTONDBLCLK = 0x00A9;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_KEYUP = 0x0101;
 constexpr UINT WM_CHAR = 0x0102;
@@ -169,6 +181,16 @@ constexpr LRESULT HTCLIENT = 1;
 constexpr LRESULT HTCAPTION = 2;
 constexpr LRESULT HTHSCROLL = 6;
 constexpr LRESULT HTVSCROLL = 7;
+constexpr LRESULT HTMINBUTTON = 8;
+constexpr LRESULT HTMAXBUTTON = 9;
+constexpr LRESULT HTLEFT = 10;
+constexpr LRESULT HTRIGHT = 11;
+constexpr LRESULT HTTOP = 12;
+constexpr LRESULT HTTOPLEFT = 13;
+constexpr LRESULT HTTOPRIGHT = 14;
+constexpr LRESULT HTBOTTOM = 15;
+constexpr LRESULT HTBOTTOMLEFT = 16;
+constexpr LRESULT HTBOTTOMRIGHT = 17;
 constexpr LRESULT HTBORDER = 18;
 
 // Mouse key state in the wParam of mouse messages
@@ -494,10 +516,192 @@ LRESULT CallWindowProc(WNDPROC proc, HWND wnd, UINT msg, WPARAM wParam, LPARAM l
 // exposed, resized or changed (SWP_FRAMECHANGED, RDW_FRAME).
 LRESULT DefWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// The cursor shown on the screen; handles are opaque. SetCursor answers the
-// previous one.
+// ---------------------------------------------------------------------------
+// Mouse input and capture
+
+// Virtual keys whose state GetKeyState and GetAsyncKeyState report.
+constexpr int VK_LBUTTON = 0x01;
+constexpr int VK_RBUTTON = 0x02;
+constexpr int VK_MBUTTON = 0x04;
+constexpr int VK_SHIFT = 0x10;
+constexpr int VK_CONTROL = 0x11;
+constexpr int VK_MENU = 0x12;
+
+// The mouse position in screen coordinates. SetCursorPos keeps the point on
+// the screen and, as a real mouse move does, sends WM_NCHITTEST and
+// WM_SETCURSOR and posts WM_MOUSEMOVE (see os::MouseMove).
+BOOL GetCursorPos(TPoint* point);
+BOOL SetCursorPos(int x, int y);
+// The high bit (0x8000, a negative value) is set while the key or button is
+// down. Both answer the present state.
+int16_t GetKeyState(int virtualKey);
+int16_t GetAsyncKeyState(int virtualKey);
+// Two presses of one button on one window within this many milliseconds and
+// within the SM_CXDOUBLECLK x SM_CYDOUBLECLK rectangle centred on the first
+// make a double click (only for classes with CS_DBLCLKS in the client area).
+UINT GetDoubleClickTime();
+
+// The capture: while a window holds it, every mouse message goes to that
+// window in its client coordinates, wherever the mouse is, and neither
+// WM_NCHITTEST nor WM_SETCURSOR is sent. SetCapture answers the previous
+// holder; a change of holder sends WM_CAPTURECHANGED (lParam: the new holder
+// or 0) to the window that lost it. Destroying the holder releases the
+// capture without a message.
+HWND SetCapture(HWND wnd);
+HWND GetCapture();
+BOOL ReleaseCapture();
+
+namespace os {
+
+enum class MouseButton { Left, Right, Middle };
+
+// Mouse input as a host or a test makes it. Each call moves the mouse or
+// changes a button, delivers the event along the system's path and then runs
+// the message loop (ProcessMessages):
+//   1. the target is the capture holder, or else the window under the point
+//      (WindowFromPoint), whose WM_NCHITTEST answer (lParam: the screen point)
+//      decides the area;
+//   2. without the capture, WM_SETCURSOR goes to the target (wParam: the
+//      target, lParam: MAKELPARAM(hit-test code, mouse message)); the
+//      default window procedure asks the parent first;
+//   3. the mouse message is posted: WM_MOUSEMOVE, WM_xBUTTONDOWN/UP/DBLCLK
+//      with client coordinates and the MK_ key state, or over the
+//      non-client area WM_NCMOUSEMOVE etc. with the hit-test code and the
+//      screen point.
+// Over no window nothing is sent and the cursor becomes the arrow.
+// MouseMove keeps the point on the screen.
+void MouseMove(TPoint screenPoint);
+void MouseDown(MouseButton button);
+void MouseUp(MouseButton button);
+// Convenience: move to the point, then press and release the button.
+void Click(TPoint screenPoint, MouseButton button = MouseButton::Left);
+TPoint CursorPos();
+// Holds or lets go of Shift (VK_SHIFT) or Ctrl (VK_CONTROL); this changes
+// only the key state that mouse messages and GetKeyState report.
+void SetKeyDown(int virtualKey, bool down);
+
+}  // namespace os
+
+// ---------------------------------------------------------------------------
+// Cursors
+
+// Standard cursors of the system, for LoadCursor(nullptr, ...).
+inline const char* const IDC_ARROW = reinterpret_cast<const char*>(32512);
+inline const char* const IDC_IBEAM = reinterpret_cast<const char*>(32513);
+inline const char* const IDC_WAIT = reinterpret_cast<const char*>(32514);
+inline const char* const IDC_CROSS = reinterpret_cast<const char*>(32515);
+inline const char* const IDC_UPARROW = reinterpret_cast<const char*>(32516);
+inline const char* const IDC_SIZE = reinterpret_cast<const char*>(32640);  // as IDC_SIZEALL
+inline const char* const IDC_ICON = reinterpret_cast<const char*>(32641);  // as IDC_ARROW
+inline const char* const IDC_SIZENWSE = reinterpret_cast<const char*>(32642);
+inline const char* const IDC_SIZENESW = reinterpret_cast<const char*>(32643);
+inline const char* const IDC_SIZEWE = reinterpret_cast<const char*>(32644);
+inline const char* const IDC_SIZENS = reinterpret_cast<const char*>(32645);
+inline const char* const IDC_SIZEALL = reinterpret_cast<const char*>(32646);
+inline const char* const IDC_NO = reinterpret_cast<const char*>(32648);
+inline const char* const IDC_HAND = reinterpret_cast<const char*>(32649);
+inline const char* const IDC_APPSTARTING = reinterpret_cast<const char*>(32650);
+inline const char* const IDC_HELP = reinterpret_cast<const char*>(32651);
+
+// A cursor from a module's resources: the RT_GROUP_CURSOR of that name (or
+// MAKEINTRESOURCE id; names match ignoring case) and its 32 x 32 image.
+// Loading the same resource again answers the same handle while it lives.
+// With a null instance the name must be one of the IDC_ values. 0 when
+// there is no such cursor.
+HCURSOR LoadCursor(HINSTANCE instance, const char* name);
+// Destroys a cursor loaded from a module (FALSE for 0 or an unknown handle).
+// The system's cursors are shared: destroying one does nothing and answers
+// TRUE. A destroyed cursor that was shown leaves no cursor shown.
+BOOL DestroyCursor(HCURSOR cursor);
+// The cursor shown on the screen. SetCursor answers the previous one.
 HCURSOR SetCursor(HCURSOR cursor);
 HCURSOR GetCursor();
+
+namespace os {
+
+// A cursor's picture: the hot spot (column, row from the top-left) and each
+// pixel's effect on the screen beneath, from the AND and XOR masks:
+// AND 0 XOR 0 black, AND 0 XOR 1 white, AND 1 XOR 0 transparent,
+// AND 1 XOR 1 inverted.
+enum class CursorPixel { Transparent, Black, White, Inverted };
+struct CursorPicture {
+  bool valid = false;  // false for 0 or a handle that is no cursor
+  TPoint hotSpot;
+  CursorPixel pixels[32][32] = {};  // [row][column]
+  CursorPixel At(int x, int y) const { return pixels[y][x]; }
+  // One row as text: '.' transparent, 'X' black, 'o' white, '~' inverted
+  // (the characters of the cursor sources).
+  std::string Row(int y) const;
+};
+CursorPicture CursorImage(HCURSOR cursor);
+// A readable name: the name a module's cursor was loaded by ("SplitCursor",
+// or "#1" for a numeric id), the IDC_ name of a system cursor ("IDC_ARROW"),
+// "" for 0 or a handle that is no cursor.
+std::string CursorName(HCURSOR cursor);
+
+}  // namespace os
+
+// ---------------------------------------------------------------------------
+// Modules and resources
+
+// A resource name or type is either a string or a 16-bit id carried in the
+// pointer value (MAKEINTRESOURCE); string names match ignoring case.
+inline const char* MAKEINTRESOURCE(WORD id) {
+  return reinterpret_cast<const char*>(static_cast<uintptr_t>(id));
+}
+inline bool IS_INTRESOURCE(const char* p) { return reinterpret_cast<uintptr_t>(p) < 0x10000; }
+
+inline const char* const RT_CURSOR = MAKEINTRESOURCE(1);
+inline const char* const RT_BITMAP = MAKEINTRESOURCE(2);
+inline const char* const RT_ICON = MAKEINTRESOURCE(3);
+inline const char* const RT_MENU = MAKEINTRESOURCE(4);
+inline const char* const RT_DIALOG = MAKEINTRESOURCE(5);
+inline const char* const RT_STRING = MAKEINTRESOURCE(6);
+inline const char* const RT_FONTDIR = MAKEINTRESOURCE(7);
+inline const char* const RT_FONT = MAKEINTRESOURCE(8);
+inline const char* const RT_ACCELERATOR = MAKEINTRESOURCE(9);
+inline const char* const RT_RCDATA = MAKEINTRESOURCE(10);
+inline const char* const RT_MESSAGETABLE = MAKEINTRESOURCE(11);
+inline const char* const RT_GROUP_CURSOR = MAKEINTRESOURCE(12);
+inline const char* const RT_GROUP_ICON = MAKEINTRESOURCE(14);
+inline const char* const RT_VERSION = MAKEINTRESOURCE(16);
+
+struct HRSRC__;
+using HRSRC = HRSRC__*;
+using HGLOBAL = void*;
+
+// The resource of that name and type in the module; 0 when there is none
+// (or the module is unknown).
+HRSRC FindResource(HMODULE module, const char* name, const char* type);
+// The resource's data. It lives as long as the program (it is part of the
+// module), so FreeResource has nothing to do and answers FALSE.
+HGLOBAL LoadResource(HMODULE module, HRSRC resource);
+const void* LockResource(HGLOBAL data);
+DWORD SizeofResource(HMODULE module, HRSRC resource);
+BOOL FreeResource(HGLOBAL data);
+
+namespace os {
+
+// One resource of a module's table, as the resource compiler writes it: a
+// type and a name, each an id (when the string is null) or a string.
+struct ResourceEntry {
+  WORD typeId;
+  const char* typeName;
+  WORD nameId;
+  const char* name;
+  const unsigned char* data;
+  DWORD size;
+};
+// Registers a module's resource table (the table must outlive the program's
+// use of it) and answers the module's instance handle. Each program or
+// library with resources does this once at start-up through the code the
+// resource compiler generates. A second module of a name already registered
+// gets its own handle; ModuleHandle finds the first.
+HMODULE RegisterModule(const char* name, const ResourceEntry* entries, size_t count);
+// The instance handle of a module by name (ignoring case), 0 if none.
+HMODULE ModuleHandle(const char* name);
+
+}  // namespace os
 
 // ---------------------------------------------------------------------------
 // Painting

@@ -1,6 +1,5 @@
 // Messages: sending, posting, the queue with its synthesized WM_PAINT and
-// WM_TIMER, the default window procedure, timers, the cursor and message
-// boxes.
+// WM_TIMER, the default window procedure, timers and message boxes.
 #include <vcl/Windows.h>
 
 #include <algorithm>
@@ -290,18 +289,6 @@ void os::KillTimersOf(HWND h) {
 void os::DropMessagesFor(HWND h) {
   std::erase_if(S().queue, [&](const MSG& m) { return m.hwnd == h; });
 }
-
-// ---------------------------------------------------------------------------
-// Cursor
-
-HCURSOR SetCursor(HCURSOR cursor) {
-  State& s = S();
-  const HCURSOR previous = s.cursor;
-  s.cursor = cursor;
-  return previous;
-}
-
-HCURSOR GetCursor() { return S().cursor; }
 
 // ---------------------------------------------------------------------------
 // Message boxes

@@ -134,6 +134,18 @@ struct State {
   HWND capture = nullptr;
   HCURSOR cursor = nullptr;
   TPoint cursorPos;
+  // Mouse buttons (left, right, middle) and modifier keys held down.
+  bool buttonDown[3] = {};
+  bool shiftDown = false;
+  bool controlDown = false;
+  // The last button press, for telling a double click.
+  struct Press {
+    bool valid = false;
+    HWND wnd = nullptr;
+    int button = 0;
+    uint64_t time = 0;
+    TPoint pt;
+  } lastPress;
   MessageBoxHook messageBoxHook = nullptr;
 
   std::unordered_map<uintptr_t, DeviceContext> dcs;
@@ -208,6 +220,10 @@ void CopyScreenBits(const Region& dst, TPoint delta);
 // Device contexts.
 HDC CreateDc(HWND wnd, Area area, bool paint, const Region* updateClient);
 void ReleaseDcsOf(HWND wnd);
+
+// The deepest window under a screen point (as WindowFromPoint) and its
+// WM_NCHITTEST answer; 0 and HTNOWHERE over no window.
+HWND HitTestPoint(TPoint screenPoint, LRESULT* code);
 
 // Housekeeping when a window goes away.
 void DropMessagesFor(HWND h);

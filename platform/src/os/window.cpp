@@ -699,7 +699,7 @@ namespace {
 // candidate with WM_NCHITTEST so that HTTRANSPARENT windows let the point
 // through to what lies beneath. A disabled window takes the point for its
 // parent.
-HWND HitWindow(HWND parentHandle, TPoint pt) {
+HWND HitWindow(HWND parentHandle, TPoint pt, LRESULT* codeOut) {
   Window* parent = Find(parentHandle);
   if (!parent) return nullptr;
   if (PtInRect(ClientRectOnScreen(parent), pt)) {
@@ -707,18 +707,32 @@ HWND HitWindow(HWND parentHandle, TPoint pt) {
     for (HWND ch : children) {
       Window* c = Find(ch);
       if (!c || !(c->style & WS_VISIBLE) || !PtInRect(WindowRectOnScreen(c), pt)) continue;
-      if (c->style & WS_DISABLED) return IsDesktop(parent) ? nullptr : parentHandle;
-      if (HWND hit = HitWindow(ch, pt)) return hit;
+      if (c->style & WS_DISABLED) {
+        if (IsDesktop(parent)) return nullptr;
+        // The disabled child's parent takes the point; it is asked too.
+        const LRESULT code = SendMessage(parentHandle, WM_NCHITTEST, 0, PackPoint(pt.X, pt.Y));
+        *codeOut = code;
+        return Find(parentHandle) ? parentHandle : nullptr;
+      }
+      if (HWND hit = HitWindow(ch, pt, codeOut)) return hit;
     }
   }
   if (!Find(parentHandle) || IsDesktop(Find(parentHandle))) return nullptr;
   const LRESULT code = SendMessage(parentHandle, WM_NCHITTEST, 0, PackPoint(pt.X, pt.Y));
+  *codeOut = code;
   return code == HTTRANSPARENT || !Find(parentHandle) ? nullptr : parentHandle;
 }
 
 }  // namespace
 
-HWND WindowFromPoint(TPoint screenPoint) { return HitWindow(S().desktop, screenPoint); }
+HWND os::HitTestPoint(TPoint screenPoint, LRESULT* code) {
+  LRESULT c = HTNOWHERE;
+  HWND h = HitWindow(S().desktop, screenPoint, &c);
+  if (code) *code = h ? c : HTNOWHERE;
+  return h;
+}
+
+HWND WindowFromPoint(TPoint screenPoint) { return os::HitTestPoint(screenPoint, nullptr); }
 
 HWND ChildWindowFromPoint(HWND parentHandle, TPoint clientPoint) {
   Window* parent = Find(parentHandle);
@@ -813,6 +827,10 @@ void os::ResetWindowSystem() {
   s.capture = nullptr;
   s.cursor = nullptr;
   s.cursorPos = TPoint{};
+  std::fill(std::begin(s.buttonDown), std::end(s.buttonDown), false);
+  s.shiftDown = false;
+  s.controlDown = false;
+  s.lastPress = State::Press{};
   s.messageBoxHook = nullptr;
   s.dcs.clear();
   s.pixels.clear();
