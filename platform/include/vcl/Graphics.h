@@ -76,7 +76,6 @@ VCL_ENUM(TBrushStyle, bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, b
          bsCross, bsDiagCross)
 VCL_ENUM(TPenStyle, psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame)
 using TFontCharset = uint8_t;
-constexpr TFontCharset DEFAULT_CHARSET = 1;
 
 // A drawing attribute that tells its owner when it changes.
 class TGraphicsObject : public TPersistent {

@@ -871,6 +871,184 @@ COLORREF GetBkColor(HDC dc);
 int SetBkMode(HDC dc, int mode);
 int GetBkMode(HDC dc);
 
+// ---------------------------------------------------------------------------
+// Fonts and text
+
+// Text is bytes in code page 1252. Fonts are scalable outline fonts; a face
+// name the system does not know falls back on the pitch and family asked for.
+struct TSize {
+  int32_t cx = 0;
+  int32_t cy = 0;
+  friend bool operator==(const TSize&, const TSize&) = default;
+};
+using SIZE = TSize;
+
+constexpr int LF_FACESIZE = 32;
+
+// Weights
+constexpr LONG FW_DONTCARE = 0;
+constexpr LONG FW_THIN = 100;
+constexpr LONG FW_LIGHT = 300;
+constexpr LONG FW_NORMAL = 400;
+constexpr LONG FW_MEDIUM = 500;
+constexpr LONG FW_SEMIBOLD = 600;
+constexpr LONG FW_BOLD = 700;
+constexpr LONG FW_HEAVY = 900;
+
+// Character sets
+constexpr BYTE ANSI_CHARSET = 0;
+constexpr BYTE DEFAULT_CHARSET = 1;
+constexpr BYTE SYMBOL_CHARSET = 2;
+constexpr BYTE OEM_CHARSET = 255;
+
+// Pitch (low two bits) and family (high four bits) of lfPitchAndFamily
+constexpr BYTE DEFAULT_PITCH = 0;
+constexpr BYTE FIXED_PITCH = 1;
+constexpr BYTE VARIABLE_PITCH = 2;
+constexpr BYTE FF_DONTCARE = 0x00;
+constexpr BYTE FF_ROMAN = 0x10;
+constexpr BYTE FF_SWISS = 0x20;
+constexpr BYTE FF_MODERN = 0x30;
+constexpr BYTE FF_SCRIPT = 0x40;
+constexpr BYTE FF_DECORATIVE = 0x50;
+// tmPitchAndFamily bits. TMPF_FIXED_PITCH set means a variable-pitch font.
+constexpr BYTE TMPF_FIXED_PITCH = 0x01;
+constexpr BYTE TMPF_VECTOR = 0x02;
+constexpr BYTE TMPF_TRUETYPE = 0x04;
+
+// Output, clip precision and quality are accepted and kept, not used.
+constexpr BYTE OUT_DEFAULT_PRECIS = 0;
+constexpr BYTE CLIP_DEFAULT_PRECIS = 0;
+constexpr BYTE DEFAULT_QUALITY = 0;
+
+// lfHeight < 0: the character (em) height in pixels; > 0: the cell height
+// (ascent + descent); 0: the default size. lfWidth, lfEscapement and
+// lfOrientation are kept but text is always drawn upright at its natural width.
+struct LOGFONTA {
+  LONG lfHeight = 0;
+  LONG lfWidth = 0;
+  LONG lfEscapement = 0;
+  LONG lfOrientation = 0;
+  LONG lfWeight = FW_NORMAL;
+  BYTE lfItalic = 0;
+  BYTE lfUnderline = 0;
+  BYTE lfStrikeOut = 0;
+  BYTE lfCharSet = DEFAULT_CHARSET;
+  BYTE lfOutPrecision = OUT_DEFAULT_PRECIS;
+  BYTE lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  BYTE lfQuality = DEFAULT_QUALITY;
+  BYTE lfPitchAndFamily = DEFAULT_PITCH;
+  char lfFaceName[LF_FACESIZE] = {};  // need not be terminated when all 32 are used
+};
+using LOGFONT = LOGFONTA;
+
+struct TEXTMETRICA {
+  LONG tmHeight = 0;  // tmAscent + tmDescent
+  LONG tmAscent = 0;
+  LONG tmDescent = 0;
+  LONG tmInternalLeading = 0;  // tmHeight minus the character height
+  LONG tmExternalLeading = 0;
+  LONG tmAveCharWidth = 0;  // the width of 'x'
+  LONG tmMaxCharWidth = 0;  // the widest of the code page's characters
+  LONG tmWeight = 0;
+  LONG tmOverhang = 0;
+  LONG tmDigitizedAspectX = 96;
+  LONG tmDigitizedAspectY = 96;
+  BYTE tmFirstChar = 0x20;
+  BYTE tmLastChar = 0xFF;
+  BYTE tmDefaultChar = 0x1F;
+  BYTE tmBreakChar = 0x20;
+  BYTE tmItalic = 0;
+  BYTE tmUnderlined = 0;
+  BYTE tmStruckOut = 0;
+  BYTE tmPitchAndFamily = 0;
+  BYTE tmCharSet = 0;
+};
+using TEXTMETRIC = TEXTMETRICA;
+
+HFONT CreateFontIndirectA(const LOGFONTA* lf);
+inline HFONT CreateFontIndirect(const LOGFONTA* lf) { return CreateFontIndirectA(lf); }
+HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight,
+                  DWORD italic, DWORD underline, DWORD strikeOut, DWORD charSet,
+                  DWORD outPrecision, DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily,
+                  const char* faceName);
+inline HFONT CreateFont(int height, int width, int escapement, int orientation, int weight,
+                        DWORD italic, DWORD underline, DWORD strikeOut, DWORD charSet,
+                        DWORD outPrecision, DWORD clipPrecision, DWORD quality,
+                        DWORD pitchAndFamily, const char* faceName) {
+  return CreateFontA(height, width, escapement, orientation, weight, italic, underline, strikeOut,
+                     charSet, outPrecision, clipPrecision, quality, pitchAndFamily, faceName);
+}
+
+// Text alignment: where (x, y) of TextOut lies on the text. TA_UPDATECP draws
+// at the current position and moves it past the text.
+constexpr UINT TA_NOUPDATECP = 0;
+constexpr UINT TA_UPDATECP = 1;
+constexpr UINT TA_LEFT = 0;
+constexpr UINT TA_RIGHT = 2;
+constexpr UINT TA_CENTER = 6;
+constexpr UINT TA_TOP = 0;
+constexpr UINT TA_BOTTOM = 8;
+constexpr UINT TA_BASELINE = 24;
+constexpr UINT GDI_ERROR = 0xFFFFFFFF;
+UINT SetTextAlign(HDC dc, UINT align);  // the previous alignment, GDI_ERROR on error
+UINT GetTextAlign(HDC dc);
+
+// Draws count characters at (x, y) with the selected font in the text colour;
+// with OPAQUE background mode the text cell is first filled with the
+// background colour.
+BOOL TextOutA(HDC dc, int x, int y, const char* text, int count);
+inline BOOL TextOut(HDC dc, int x, int y, const char* text, int count) {
+  return TextOutA(dc, x, y, text, count);
+}
+// TextOut with a rectangle: ETO_OPAQUE fills it with the background colour,
+// ETO_CLIPPED draws only inside it. dx, when given, holds the advance of each
+// character.
+constexpr UINT ETO_OPAQUE = 0x0002;
+constexpr UINT ETO_CLIPPED = 0x0004;
+BOOL ExtTextOutA(HDC dc, int x, int y, UINT options, const TRect* rect, const char* text,
+                 UINT count, const int* dx);
+inline BOOL ExtTextOut(HDC dc, int x, int y, UINT options, const TRect* rect, const char* text,
+                       UINT count, const int* dx) {
+  return ExtTextOutA(dc, x, y, options, rect, text, count, dx);
+}
+// cx: the sum of the advances; cy: the font's tmHeight.
+BOOL GetTextExtentPoint32A(HDC dc, const char* text, int count, SIZE* size);
+inline BOOL GetTextExtentPoint32(HDC dc, const char* text, int count, SIZE* size) {
+  return GetTextExtentPoint32A(dc, text, count, size);
+}
+BOOL GetTextMetricsA(HDC dc, TEXTMETRICA* tm);
+inline BOOL GetTextMetrics(HDC dc, TEXTMETRICA* tm) { return GetTextMetricsA(dc, tm); }
+
+// DrawText formats
+constexpr UINT DT_TOP = 0x0000;
+constexpr UINT DT_LEFT = 0x0000;
+constexpr UINT DT_CENTER = 0x0001;
+constexpr UINT DT_RIGHT = 0x0002;
+constexpr UINT DT_VCENTER = 0x0004;  // with DT_SINGLELINE only
+constexpr UINT DT_BOTTOM = 0x0008;   // with DT_SINGLELINE only
+constexpr UINT DT_WORDBREAK = 0x0010;
+constexpr UINT DT_SINGLELINE = 0x0020;
+constexpr UINT DT_EXPANDTABS = 0x0040;
+constexpr UINT DT_TABSTOP = 0x0080;  // bits 8..15 give the tab size in characters (default 8)
+constexpr UINT DT_NOCLIP = 0x0100;
+constexpr UINT DT_EXTERNALLEADING = 0x0200;
+constexpr UINT DT_CALCRECT = 0x0400;
+constexpr UINT DT_NOPREFIX = 0x0800;
+// Draws formatted text in a rectangle; count -1 (or any negative count) means
+// the text ends at its null. Lines break at "\r\n", "\n" and "\r" unless
+// DT_SINGLELINE; DT_WORDBREAK also breaks between words where the next word
+// would cross the right edge (a word wider than the rectangle keeps its own
+// line). Without DT_NOPREFIX "&x" draws x underlined and "&&" draws "&".
+// DT_CALCRECT draws nothing: it sets rect's bottom under the last line and
+// its right to the widest line. Answers the text's height, or with
+// DT_VCENTER / DT_BOTTOM the offset from rect.Top to the bottom of the text;
+// 0 on error.
+int DrawTextA(HDC dc, const char* text, int count, TRect* rect, UINT format);
+inline int DrawText(HDC dc, const char* text, int count, TRect* rect, UINT format) {
+  return DrawTextA(dc, text, count, rect, format);
+}
+
 // Raster operations: any ternary code works (pattern = the selected brush).
 constexpr DWORD SRCCOPY = 0x00CC0020;
 constexpr DWORD SRCPAINT = 0x00EE0086;

@@ -28,6 +28,7 @@ HDC os::CreateDc(HWND wnd, Area area, bool paint, const Region* updateClient) {
   dc.brush = GetStockObject(WHITE_BRUSH);
   dc.pen = GetStockObject(BLACK_PEN);
   dc.font = GetStockObject(SYSTEM_FONT);
+  dc.fontInfo = FindObject(dc.font)->font;
   dc.brushInfo = BrushInfo{false, RGB(255, 255, 255)};
   dc.penInfo = PenInfo{false, RGB(0, 0, 0), 1};
   const HDC h = NewHandle<HDC>();

@@ -1,6 +1,7 @@
 // GDI objects: brushes, pens, fonts, the stock objects and the system colours.
 #include <vcl/Windows.h>
 
+#include <cstdio>
 #include <iterator>
 
 #include "os/state.h"
@@ -61,11 +62,20 @@ GdiObject Pen(bool null, COLORREF color, int width, bool stock) {
   return o;
 }
 
-GdiObject Font() {
+GdiObject Font(const LOGFONTA& lf, bool stock) {
   GdiObject o;
   o.kind = GdiKind::Font;
-  o.stock = true;
+  o.stock = stock;
+  o.font = ResolveFont(lf);
   return o;
+}
+
+LOGFONTA StockLogFont(LONG height, BYTE pitchAndFamily, const char* face) {
+  LOGFONTA lf;
+  lf.lfHeight = height;
+  lf.lfPitchAndFamily = pitchAndFamily;
+  std::snprintf(lf.lfFaceName, sizeof lf.lfFaceName, "%s", face);
+  return lf;
 }
 
 }  // namespace
@@ -83,9 +93,14 @@ void os::EnsureStockObjects() {
   s.stock[WHITE_PEN] = AddObject(Pen(false, RGB(255, 255, 255), 1, true));
   s.stock[BLACK_PEN] = AddObject(Pen(false, RGB(0, 0, 0), 1, true));
   s.stock[NULL_PEN] = AddObject(Pen(true, 0, 1, true));
-  for (int f : {OEM_FIXED_FONT, ANSI_FIXED_FONT, ANSI_VAR_FONT, SYSTEM_FONT, DEVICE_DEFAULT_FONT,
-                SYSTEM_FIXED_FONT, DEFAULT_GUI_FONT})
-    s.stock[f] = AddObject(Font());
+  // The default font of a DC and of dialogs is the 8-point sans; the fixed
+  // stock fonts are a 9-point monospaced face.
+  const LOGFONTA sans = StockLogFont(-11, VARIABLE_PITCH | FF_SWISS, "MS Sans Serif");
+  const LOGFONTA fixed = StockLogFont(-12, FIXED_PITCH | FF_MODERN, "Courier New");
+  for (int f : {ANSI_VAR_FONT, SYSTEM_FONT, DEVICE_DEFAULT_FONT, DEFAULT_GUI_FONT})
+    s.stock[f] = AddObject(Font(sans, true));
+  for (int f : {OEM_FIXED_FONT, ANSI_FIXED_FONT, SYSTEM_FIXED_FONT})
+    s.stock[f] = AddObject(Font(fixed, true));
   for (int i = 0; i < kSysColorCount; ++i)
     s.sysBrushes[i] = static_cast<HBRUSH>(AddObject(Brush(false, kSysColors[i], true)));
 }
@@ -127,6 +142,34 @@ HPEN CreatePen(int style, int width, COLORREF color) {
   return static_cast<HPEN>(AddObject(Pen(style == PS_NULL, color, std::max(width, 1), false)));
 }
 
+HFONT CreateFontIndirectA(const LOGFONTA* lf) {
+  if (!lf) return nullptr;
+  return static_cast<HFONT>(AddObject(Font(*lf, false)));
+}
+
+HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight,
+                  DWORD italic, DWORD underline, DWORD strikeOut, DWORD charSet,
+                  DWORD outPrecision, DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily,
+                  const char* faceName) {
+  LOGFONTA lf;
+  lf.lfHeight = height;
+  lf.lfWidth = width;
+  lf.lfEscapement = escapement;
+  lf.lfOrientation = orientation;
+  lf.lfWeight = weight;
+  lf.lfItalic = italic ? 1 : 0;
+  lf.lfUnderline = underline ? 1 : 0;
+  lf.lfStrikeOut = strikeOut ? 1 : 0;
+  lf.lfCharSet = static_cast<BYTE>(charSet);
+  lf.lfOutPrecision = static_cast<BYTE>(outPrecision);
+  lf.lfClipPrecision = static_cast<BYTE>(clipPrecision);
+  lf.lfQuality = static_cast<BYTE>(quality);
+  lf.lfPitchAndFamily = static_cast<BYTE>(pitchAndFamily);
+  // Longer names are cut to the LOGFONT's 31 characters.
+  if (faceName) std::snprintf(lf.lfFaceName, sizeof lf.lfFaceName, "%s", faceName);
+  return CreateFontIndirectA(&lf);
+}
+
 BOOL DeleteObject(HGDIOBJ obj) {
   GdiObject* o = FindObject(obj);
   if (!o) return FALSE;
@@ -154,6 +197,7 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ obj) {
     case GdiKind::Font:
       previous = dc->font;
       dc->font = obj;
+      dc->fontInfo = o->font;
       break;
     case GdiKind::Region:
       return reinterpret_cast<HGDIOBJ>(static_cast<intptr_t>(SelectClipRgn(hdc, static_cast<HRGN>(obj))));

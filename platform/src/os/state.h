@@ -16,6 +16,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "os/font.h"
 #include "os/region.h"
 
 namespace os {
@@ -100,6 +101,8 @@ struct DeviceContext {
   HGDIOBJ font = nullptr;
   BrushInfo brushInfo;
   PenInfo penInfo;
+  FontInfo fontInfo;
+  UINT textAlign = 0;  // TA_LEFT | TA_TOP
   COLORREF textColor = 0x000000;
   COLORREF bkColor = 0xFFFFFF;
   int bkMode = 2;  // OPAQUE
@@ -113,6 +116,7 @@ struct GdiObject {
   Region region;
   BrushInfo brush;
   PenInfo pen;
+  FontInfo font;
 };
 
 struct State {
