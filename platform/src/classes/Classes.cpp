@@ -229,8 +229,25 @@ void TStrings::Assign(TPersistent* source) {
   TPersistent::Assign(source);
 }
 
-void TStrings::DefineProperties(TFiler*) {
-  // The "Strings" list of form files is defined by the form-file support.
+// The lines are stored as "Strings": a list of strings, written only when
+// there is at least one line.
+void TStrings::DefineProperties(TFiler* filer) {
+  filer->DefineProperty(
+      "Strings",
+      [this](TReader* reader) {
+        reader->ReadListBegin();
+        BeginUpdate();
+        Finally done{[this] { EndUpdate(); }};
+        Clear();
+        while (!reader->EndOfList()) Add(reader->ReadString());
+        reader->ReadListEnd();
+      },
+      [this](TWriter* writer) {
+        writer->WriteListBegin();
+        for (int i = 0; i < Count(); ++i) writer->WriteString(Strings(i));
+        writer->WriteListEnd();
+      },
+      Count() > 0);
 }
 
 // ---------------------------------------------------------------------------
@@ -510,13 +527,9 @@ void TComponent::NameIndexChanged(TComponent* c, const std::string& oldName) {
 
 void TComponent::Loaded() { FComponentState.Exclude(csLoading); }
 
-void TComponent::ReadState(TReader*) {
-  throw EReadError("Form files cannot be read in this build");
-}
+void TComponent::ReadState(TReader* reader) { reader->ReadData(this); }
 
-void TComponent::WriteState(TWriter*) {
-  throw EWriteError("Form files cannot be written in this build");
-}
+void TComponent::WriteState(TWriter* writer) { writer->WriteData(this); }
 
 void TComponent::GetChildren(const TGetChildProc&, TComponent*) {}
 

@@ -6,12 +6,37 @@
 
 void TControl::DefineProperties(TFiler* filer) { TComponent::DefineProperties(filer); }
 
-void TControl::ReadState(TReader* reader) { TComponent::ReadState(reader); }
+// A control read from a form file goes into the control whose children are
+// being read before its own properties are read. While it is read it is not
+// shown (csReadingState); afterwards it takes what it inherits from its
+// parent (colour, font, hints), as a control inserted in code does.
+void TControl::ReadState(TReader* reader) {
+  FControlState.Include(csReadingState);
+  struct Done {
+    TControl* c;
+    ~Done() { c->FControlState.Exclude(csReadingState); }
+  } done{this};
+  if (auto* parent = dynamic_cast<TWinControl*>(reader->Parent())) SetParent(parent);
+  TComponent::ReadState(reader);
+  FControlState.Exclude(csReadingState);
+  if (FParent) {
+    Perform(CM_PARENTCOLORCHANGED, 0, 0);
+    Perform(CM_PARENTFONTCHANGED, 0, 0);
+    Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
+  }
+}
 
+// The child controls that the root owns; a control that is the root writes
+// after them the components it owns that have no parent (timers, lists...).
 void TWinControl::GetChildren(const TGetChildProc& proc, TComponent* root) {
   for (int i = 0; i < ControlCount(); ++i) {
     TControl* c = Controls(i);
     if (c->Owner() == root) proc(c);
+  }
+  if (root != this) return;
+  for (int i = 0; i < ComponentCount(); ++i) {
+    TComponent* c = Components(i);
+    if (!c->HasParent()) proc(c);
   }
 }
 
@@ -25,6 +50,8 @@ void TWinControl::SetChildOrder(TComponent* child, int order) {
   FWinControls.insert(FWinControls.begin() + n, w);
 }
 
+// The children arrive one by one: alignment waits until all are in. Once
+// read, the control takes its parent's 3D look and shows as its parent does.
 void TWinControl::ReadState(TReader* reader) {
   DisableAlign();
   struct Enable {
@@ -32,4 +59,8 @@ void TWinControl::ReadState(TReader* reader) {
     ~Enable() { c->EnableAlign(); }
   } enable{this};
   TControl::ReadState(reader);
+  if (FParent) {
+    Perform(CM_PARENTCTL3DCHANGED, 0, 0);
+    UpdateControlState();
+  }
 }
