@@ -195,6 +195,11 @@ class TControl : public TComponent {
   void SetControlStyle(TControlStyle v) { FControlStyle = v; }
   TControlState ControlState() const { return FControlState; }
   void SetControlState(TControlState v) { FControlState = v; }
+  // Whether the control holds the mouse capture. A windowed control captures
+  // with its own window; any other control through its parent's window,
+  // which then hands the mouse messages to it.
+  bool MouseCapture() const;
+  void SetMouseCapture(bool v);
 
   // Painting: Invalidate paints later, Repaint at once, Update paints what is
   // invalid now.
@@ -269,6 +274,7 @@ class TControl : public TComponent {
   void WMButtonDown(TMessage& m, TMouseButton button, bool dbl);
   void WMButtonUp(TMessage& m, TMouseButton button);
   void WMCancelMode(TMessage& m);
+  void WMCaptureChanged(TMessage& m);
   void WMWindowPosChanged(TMessage& m);
   void CMVisibleChanged(TMessage& m);
   void CMEnabledChanged(TMessage& m);
@@ -339,6 +345,9 @@ class TWinControl : public TControl {
   void Dispatch(TMessage& message) override;
   void DefaultHandler(TMessage& message) override;
   void SetParent(TWinControl* parent) override;
+  // The topmost non-windowed child control at a client point that is shown
+  // (or designed), enabled unless allowDisabled, and answers CM_HITTEST.
+  TControl* ControlAtPos(const TPoint& pos, bool allowDisabled) const;
   void GetChildren(const TGetChildProc& proc, TComponent* root) override;
   void SetChildOrder(TComponent* child, int order) override;
   void ReadState(TReader* reader) override;
@@ -394,6 +403,9 @@ class TWinControl : public TControl {
   void PaintHandler(TMessage& m);
   void InvalidateControl(bool isVisible, bool isOpaque) override;
   void SetZOrder(bool topMost) override;
+  // Hands a mouse message of this window to the non-windowed child under
+  // the mouse (or holding the capture), in its coordinates.
+  bool IsControlMouseMsg(TMessage& m);
 
   // Message handlers.
   void WMPaint(TMessage& m);
@@ -466,3 +478,11 @@ extern bool NewStyleControls;
 
 // The control that a window belongs to, or nullptr.
 TWinControl* FindControl(HWND wnd);
+
+// The control holding the mouse capture (a non-windowed one through its
+// parent's window), or nullptr; SetCaptureControl(nullptr) releases it.
+TControl* GetCaptureControl();
+void SetCaptureControl(TControl* control);
+// The control that the last WM_MOUSEMOVE reached; CM_MOUSELEAVE and
+// CM_MOUSEENTER (lParam: the control) mark each change.
+TControl* GetMouseControl();

@@ -508,8 +508,9 @@ LRESULT CallWindowProc(WNDPROC proc, HWND wnd, UINT msg, WPARAM wParam, LPARAM l
 // The default window procedure: WM_NCCALCSIZE from the styles, WM_NCHITTEST,
 // WM_PAINT (validates), WM_SETCURSOR (asks the parent first, then sets the
 // class cursor over the client area), WM_WINDOWPOSCHANGED (sends WM_MOVE and
-// WM_SIZE), WM_CLOSE (DestroyWindow), the window text (WM_NCCREATE stores the
-// CREATESTRUCT's name, WM_SETTEXT, WM_GETTEXT, WM_GETTEXTLENGTH) and
+// WM_SIZE), WM_CLOSE (DestroyWindow), WM_CANCELMODE (releases the capture),
+// the window text (WM_NCCREATE stores the CREATESTRUCT's name, WM_SETTEXT,
+// WM_GETTEXT, WM_GETTEXTLENGTH) and
 // WM_ERASEBKGND (fills with the class brush, answers 1 if it has one) and
 // WM_NCPAINT (draws frame, caption, client edge and scroll bars in the system
 // colours). WM_NCPAINT is sent before WM_PAINT processing when the frame was

@@ -24,6 +24,26 @@ const CursorName kCursorNames[] = {
     {crNo, "crNo"},             {crAppStart, "crAppStart"}, {crHelp, "crHelp"},
 };
 
+// A non-windowed control holding the capture through its parent's window.
+TControl* CaptureControl = nullptr;
+// The control the last WM_MOUSEMOVE reached.
+TControl* MouseControl = nullptr;
+
+// Tells the controls when the mouse moves from one to another. A control
+// that goes away while it is the mouse control clears the pointer first.
+void SetMouseControl(TControl* control) {
+  if (MouseControl == control) return;
+  TControl* old = MouseControl;
+  MouseControl = control;
+  if (old) old->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(old));
+  if (control && MouseControl == control)
+    control->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(control));
+}
+
+bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST; }
+
+constexpr WPARAM kButtons = MK_LBUTTON | MK_RBUTTON | MK_MBUTTON;
+
 // Runs a step on leaving a scope, also when an exception leaves it.
 template <class F>
 struct Finally {
@@ -88,6 +108,32 @@ TWinControl* FindControl(HWND wnd) {
   return reinterpret_cast<TWinControl*>(GetWindowLongPtr(wnd, GWL_USERDATA));
 }
 
+TControl* GetCaptureControl() {
+  TControl* result = FindControl(GetCapture());
+  if (result && CaptureControl && CaptureControl->Parent() == result) result = CaptureControl;
+  return result;
+}
+
+// The window that is told first, so that it still knows which of its
+// non-windowed children held the capture when WM_CAPTURECHANGED arrives.
+void SetCaptureControl(TControl* control) {
+  TControl* graphic = nullptr;
+  HWND wnd = nullptr;
+  if (auto* w = dynamic_cast<TWinControl*>(control)) {
+    wnd = w->Handle();
+  } else if (control && control->Parent()) {
+    graphic = control;
+    wnd = control->Parent()->Handle();
+  }
+  if (wnd)
+    SetCapture(wnd);
+  else
+    ReleaseCapture();
+  CaptureControl = graphic;
+}
+
+TControl* GetMouseControl() { return MouseControl; }
+
 // ---------------------------------------------------------------------------
 // TControl
 
@@ -109,6 +155,12 @@ TControl::TControl(TComponent* owner) : TComponent(owner), FFont(new TFont) {
 }
 
 TControl::~TControl() {
+  if (MouseControl == this) MouseControl = nullptr;
+  if (CaptureControl == this) {
+    CaptureControl = nullptr;
+    if (FParent && FParent->HandleAllocated() && GetCapture() == FParent->WindowHandle())
+      ReleaseCapture();
+  }
   TControl::SetParent(nullptr);
   delete FFont;
 }
@@ -310,7 +362,39 @@ LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
   return m.Result;
 }
 
-void TControl::WndProc(TMessage& message) { Dispatch(message); }
+bool TControl::MouseCapture() const { return GetCaptureControl() == this; }
+
+void TControl::SetMouseCapture(bool v) {
+  if (MouseCapture() != v) SetCaptureControl(v ? this : nullptr);
+}
+
+// At design time the form's designer sees every message first and may keep
+// it. At run time the mouse messages mark the left button's state, and a
+// control without csDoubleClicks takes a double click as a plain press.
+void TControl::WndProc(TMessage& message) {
+  if (message.Msg == WM_MOUSEMOVE) SetMouseControl(this);
+  if (FComponentState.Contains(csDesigning)) {
+    TCustomForm* form = GetParentForm(this);
+    if (form && form->Designer() && form->Designer()->IsDesignMsg(this, message)) return;
+  } else if (IsMouseMessage(message.Msg)) {
+    if (!FControlStyle.Contains(csDoubleClicks)) {
+      switch (message.Msg) {
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDBLCLK:
+          message.Msg -= WM_LBUTTONDBLCLK - WM_LBUTTONDOWN;
+          break;
+        default:
+          break;
+      }
+    }
+    if (message.Msg == WM_LBUTTONDOWN || message.Msg == WM_LBUTTONDBLCLK)
+      FControlState.Include(csLButtonDown);
+    else if (message.Msg == WM_LBUTTONUP)
+      FControlState.Exclude(csLButtonDown);
+  }
+  Dispatch(message);
+}
 
 TComponent* TControl::GetParentComponent() const { return FParent; }
 
@@ -335,28 +419,63 @@ void TControl::WMMouseMove(TMessage& m) {
   MouseMove(KeysToShiftState(m.WParam), GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
 }
 
+// A press captures the mouse for a csCaptureMouse control; a left press
+// starts a click (a double click fires DblClick instead).
 void TControl::WMButtonDown(TMessage& m, TMouseButton button, bool dbl) {
-  if (button == mbLeft && FControlStyle.Contains(csClickEvents))
-    FControlState.Include(csClicked);
+  if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(true);
   TShiftState shift = KeysToShiftState(m.WParam);
-  if (dbl) {
-    shift.Include(ssDouble);
-    if (button == mbLeft) DblClick();
+  if (button == mbLeft && FControlStyle.Contains(csClickEvents)) {
+    if (dbl)
+      DblClick();
+    else
+      FControlState.Include(csClicked);
   }
+  if (dbl) shift.Include(ssDouble);
   MouseDown(button, shift, GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
 }
 
+// The capture ends with the release of the last button held. The click is
+// decided before the capture goes, since losing the capture cancels it.
 void TControl::WMButtonUp(TMessage& m, TMouseButton button) {
   int32_t x = GET_X_LPARAM(m.LParam);
   int32_t y = GET_Y_LPARAM(m.LParam);
+  bool click = false;
   if (button == mbLeft && FControlState.Contains(csClicked)) {
     FControlState.Exclude(csClicked);
-    if (PtInRect(ClientRect(), TPoint{x, y})) Click();
+    click = PtInRect(ClientRect(), TPoint{x, y});
   }
+  if (FControlStyle.Contains(csCaptureMouse) && !(m.WParam & kButtons)) SetMouseCapture(false);
+  if (click) Click();
   MouseUp(button, KeysToShiftState(m.WParam), x, y);
 }
 
-void TControl::WMCancelMode(TMessage&) { FControlState.Exclude(csLButtonDown); }
+// A mode is cancelled (a dialog comes up, say): a control holding the
+// capture lets it go and, in the middle of a left press, gets the release
+// at (-1, -1), outside itself, so that no click follows.
+void TControl::WMCancelMode(TMessage&) {
+  const bool down = FControlState.Contains(csLButtonDown);
+  if (MouseCapture()) {
+    SetMouseCapture(false);
+    if (down) Perform(WM_LBUTTONUP, 0, MAKELPARAM(0xFFFF, 0xFFFF));
+  } else {
+    FControlState.Exclude(csLButtonDown);
+  }
+}
+
+// The window lost the capture to another window or to none: a press in
+// progress on it, or on the child control that held the capture through
+// it, no longer ends in a click.
+void TControl::WMCaptureChanged(TMessage& m) {
+  auto* self = dynamic_cast<TWinControl*>(this);
+  if (self && reinterpret_cast<HWND>(m.LParam) == self->WindowHandle()) return;
+  FControlState.Exclude(csLButtonDown);
+  FControlState.Exclude(csClicked);
+  if (CaptureControl && CaptureControl->Parent() == this) {
+    CaptureControl->FControlState.Exclude(csLButtonDown);
+    CaptureControl->FControlState.Exclude(csClicked);
+    CaptureControl = nullptr;
+  }
+}
 
 void TControl::WMWindowPosChanged(TMessage&) {}
 
@@ -422,6 +541,9 @@ void TControl::Dispatch(TMessage& m) {
       break;
     case WM_CANCELMODE:
       WMCancelMode(m);
+      break;
+    case WM_CAPTURECHANGED:
+      WMCaptureChanged(m);
       break;
     case CM_VISIBLECHANGED:
       CMVisibleChanged(m);
@@ -764,6 +886,7 @@ void TWinControl::CreateParams(TCreateParams& params) {
   params.Height = FHeight;
   params.WndParent = FParent ? FParent->WindowHandle() : nullptr;
   params.WindowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+  params.WindowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
   params.WindowClass.lpfnWndProc = DefWindowProc;
   params.WinClassName = ClassName();
 }
@@ -920,7 +1043,46 @@ void TWinControl::MainWndProc(TMessage& message) {
   }
 }
 
-void TWinControl::WndProc(TMessage& message) { TControl::WndProc(message); }
+void TWinControl::WndProc(TMessage& message) {
+  if (IsMouseMessage(message.Msg) && IsControlMouseMsg(message)) {
+    // The child's handling may have destroyed this window.
+    if (message.Result == 0 && HandleAllocated())
+      DefWindowProc(FHandle, message.Msg, message.WParam, message.LParam);
+    return;
+  }
+  TControl::WndProc(message);
+}
+
+TControl* TWinControl::ControlAtPos(const TPoint& pos, bool allowDisabled) const {
+  for (auto it = FControls.rbegin(); it != FControls.rend(); ++it) {
+    TControl* c = *it;
+    const bool shown = c->Visible() || (c->ComponentState().Contains(csDesigning) &&
+                                        !c->ControlStyle().Contains(csNoDesignVisible));
+    if (!shown || !(c->Enabled() || allowDisabled)) continue;
+    const TRect r = c->BoundsRect();
+    if (!PtInRect(r, pos)) continue;
+    const TPoint local{pos.X - r.Left, pos.Y - r.Top};
+    if (c->Perform(CM_HITTEST, 0, MAKELPARAM(static_cast<WORD>(local.X),
+                                                 static_cast<WORD>(local.Y))) != 0)
+      return c;
+  }
+  return nullptr;
+}
+
+bool TWinControl::IsControlMouseMsg(TMessage& m) {
+  TControl* control = nullptr;
+  if (FHandle && GetCapture() == FHandle) {
+    if (CaptureControl && CaptureControl->Parent() == this) control = CaptureControl;
+  } else {
+    control = ControlAtPos(TPoint{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)}, false);
+  }
+  if (!control) return false;
+  const int32_t x = GET_X_LPARAM(m.LParam) - control->Left();
+  const int32_t y = GET_Y_LPARAM(m.LParam) - control->Top();
+  m.Result = control->Perform(m.Msg, m.WParam,
+                              MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
+  return true;
+}
 
 void TWinControl::DefaultHandler(TMessage& m) {
   if (FHandle && FDefWndProc)
@@ -951,7 +1113,31 @@ void TWinControl::WMWindowPosChanged(TMessage& m) {
 
 void TWinControl::WMNCHitTest(TMessage& m) { DefaultHandler(m); }
 
-void TWinControl::WMSetCursor(TMessage& m) { DefaultHandler(m); }
+// Over its own client area the control shows Screen.Cursor, or else the
+// cursor of the child control under the mouse, or else its own; at design
+// time the arrow. crDefault leaves the choice to the window's default
+// handling (the parent first, then the class cursor).
+void TWinControl::WMSetCursor(TMessage& m) {
+  const auto cursorWnd = reinterpret_cast<HWND>(m.WParam);
+  const auto hitTest = static_cast<int16_t>(LOWORD(static_cast<uintptr_t>(m.LParam)));
+  if (FHandle && cursorWnd == FHandle && hitTest == HTCLIENT) {
+    TCursor cursor = Screen ? Screen->Cursor() : crDefault;
+    if (cursor == crDefault) {
+      TPoint p;
+      GetCursorPos(&p);
+      if (TControl* c = ControlAtPos(ScreenToClient(p), false))
+        cursor = c->ComponentState().Contains(csDesigning) ? crArrow : c->Cursor();
+      if (cursor == crDefault)
+        cursor = FComponentState.Contains(csDesigning) ? crArrow : FCursor;
+    }
+    if (cursor != crDefault && Screen) {
+      ::SetCursor(Screen->Cursors(cursor));
+      m.Result = 1;
+      return;
+    }
+  }
+  DefaultHandler(m);
+}
 
 void TWinControl::WMDestroy(TMessage& m) { DefaultHandler(m); }
 

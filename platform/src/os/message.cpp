@@ -233,6 +233,9 @@ LRESULT DefWindowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       DestroyWindow(h);
       return 0;
+    case WM_CANCELMODE:
+      if (GetCapture() == h) ReleaseCapture();
+      return 0;
     case WM_SETTEXT:
       w->text = lParam ? reinterpret_cast<const char*>(lParam) : "";
       return TRUE;
