@@ -2,6 +2,7 @@
 // through a device context.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 
 #include "vcl/Classes.h"
@@ -87,11 +88,17 @@ class TGraphicsObject : public TPersistent {
   void Changed() { OnChange(this); }
 };
 
+// Each of TFont, TBrush and TPen owns the GDI object of its current values:
+// Handle() makes it on first use and again after a change that affects it.
 class TFont : public TGraphicsObject {
   VCL_CLASS(TFont, TGraphicsObject)
   TFont();
+  ~TFont() override;
   void Assign(TPersistent* source) override;
 
+  // A font of Name, Height, Style, Charset and Pitch (Color is the canvas's
+  // text colour and needs no new font).
+  HFONT Handle();
   TFontCharset Charset() const { return FCharset; }
   void SetCharset(TFontCharset v);
   TColor Color() const { return FColor; }
@@ -116,32 +123,45 @@ class TFont : public TGraphicsObject {
   }
 
  private:
+  // Drops the font handle, then tells the owner.
+  void FontChanged();
+
   TFontCharset FCharset = DEFAULT_CHARSET;
   TColor FColor = clWindowText;
   int32_t FHeight = -11;
   std::string FName = "MS Sans Serif";
   TFontPitch FPitch = fpDefault;
   TFontStyles FStyle;
+  HFONT FHandle = nullptr;
 };
 
 class TBrush : public TGraphicsObject {
   VCL_CLASS(TBrush, TGraphicsObject)
   TBrush() = default;
+  ~TBrush() override;
   void Assign(TPersistent* source) override;
+  // A solid brush of Color; the hollow stock brush for bsClear. The system
+  // has no hatched brushes: the hatch styles paint solid.
+  HBRUSH Handle();
   TColor Color() const { return FColor; }
   void SetColor(TColor v);
   TBrushStyle Style() const { return FStyle; }
   void SetStyle(TBrushStyle v);
 
  private:
+  void BrushChanged();
+
   TColor FColor = clWhite;
   TBrushStyle FStyle = bsSolid;
+  HBRUSH FHandle = nullptr;
 };
 
 class TPen : public TGraphicsObject {
   VCL_CLASS(TPen, TGraphicsObject)
   TPen() = default;
+  ~TPen() override;
   void Assign(TPersistent* source) override;
+  HPEN Handle();
   TColor Color() const { return FColor; }
   void SetColor(TColor v);
   int32_t Width() const { return FWidth; }
@@ -150,26 +170,88 @@ class TPen : public TGraphicsObject {
   void SetStyle(TPenStyle v);
 
  private:
+  void PenChanged();
+
   TColor FColor = clBlack;
   int32_t FWidth = 1;
   TPenStyle FStyle = psSolid;
+  HPEN FHandle = nullptr;
 };
 
-// Draws through a device context with its brush, pen and font.
+VCL_ENUM(TCanvasState, csHandleValid, csFontValid, csPenValid, csBrushValid)
+VCL_SET(TCanvasStates, TCanvasState)
+
+// Draws through a device context with its brush, pen and font. The canvas
+// selects its font, pen and brush into the DC only when a drawing operation
+// needs them, and again after they change.
 class TCanvas : public TPersistent {
   VCL_CLASS(TCanvas, TPersistent)
   TCanvas();
   ~TCanvas() override;
 
-  HDC Handle() const { return FHandle; }
-  void SetHandle(HDC dc) { FHandle = dc; }
+  // The DC with the font, pen and brush selected; a canvas without a DC asks
+  // CreateHandle for one and raises EInvalidOperation when it gets none.
+  HDC Handle();
+  // Takes a DC (or none); the previous DC gets the stock objects back.
+  void SetHandle(HDC dc);
+  bool HandleAllocated() const { return FHandle != nullptr; }
   TBrush* Brush() const { return FBrush; }
   TPen* Pen() const { return FPen; }
   TFont* Font() const { return FFont; }
 
+  void FillRect(const TRect& rect);   // with the brush
+  void FrameRect(const TRect& rect);  // one pixel wide, with the brush
+  void Rectangle(int x1, int y1, int x2, int y2);
+  void Rectangle(const TRect& rect) { Rectangle(rect.Left, rect.Top, rect.Right, rect.Bottom); }
+  void MoveTo(int x, int y);
+  void LineTo(int x, int y);  // the end point is not drawn
+  // Lines through the points with the pen; the last point is not drawn and
+  // the pen position stays where it was.
+  void Polyline(const TPoint* points, int count);
+  void Polyline(std::initializer_list<TPoint> points) {
+    Polyline(points.begin(), static_cast<int>(points.size()));
+  }
+  TPoint PenPos();
+  void SetPenPos(TPoint p) { MoveTo(p.X, p.Y); }
+  // A pixel's colour as RGB; TColor(CLR_INVALID) outside the clip.
+  TColor Pixels(int x, int y);
+  void SetPixels(int x, int y, TColor color);
+
+  // Text with the font, on the brush's colour unless the brush is bsClear.
+  // TextOut leaves the pen position after the text.
+  void TextOut(int x, int y, const std::string& text);
+  // The text drawn at (x, y), clipped to rect, which is first filled with
+  // the brush unless it is bsClear.
+  void TextRect(const TRect& rect, int x, int y, const std::string& text);
+  TSize TextExtent(const std::string& text);
+  int TextWidth(const std::string& text) { return TextExtent(text).cx; }
+  int TextHeight(const std::string& text) { return TextExtent(text).cy; }
+
+  TNotifyEvent OnChange;
+  TNotifyEvent OnChanging;
+
+ protected:
+  // Gives the canvas a DC when drawing needs one; a plain canvas has none.
+  virtual void CreateHandle() {}
+  void RequiredState(TCanvasStates required);
+  void Changing() { OnChanging(this); }
+  void Changed() { OnChange(this); }
+
  private:
+  void DeselectHandles();
+  void FontChanged();
+  void PenChanged();
+  void BrushChanged();
+
   HDC FHandle = nullptr;
+  TCanvasStates FState;
   TBrush* FBrush;
   TPen* FPen;
   TFont* FFont;
 };
+
+// Draws a 3D frame `width` pixels wide just inside rect, ring by ring from
+// the outside: the top and left edges of each ring in topColor, the bottom
+// and right edges in bottomColor. Answers rect shrunk by `width` on every
+// side. Rings that no longer fit inside the rectangle are not drawn.
+void Frame3D(TCanvas* canvas, TRect& rect, TColor topColor, TColor bottomColor, int width);

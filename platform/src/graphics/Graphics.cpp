@@ -1,8 +1,15 @@
 #include "vcl/Graphics.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
+
+int32_t ClampToInt32(int64_t v) {
+  return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
+                                                  std::numeric_limits<int32_t>::max()));
+}
 
 struct ColorName {
   int32_t Value;
@@ -147,6 +154,10 @@ const TClassInfo& TFont::StaticClass() {
 
 TFont::TFont() = default;
 
+TFont::~TFont() {
+  if (FHandle) DeleteObject(FHandle);
+}
+
 void TFont::Assign(TPersistent* source) {
   if (auto* f = dynamic_cast<TFont*>(source)) {
     if (*f == *this) return;
@@ -156,16 +167,41 @@ void TFont::Assign(TPersistent* source) {
     FName = f->FName;
     FPitch = f->FPitch;
     FStyle = f->FStyle;
-    Changed();
+    FontChanged();
     return;
   }
   TPersistent::Assign(source);
 }
 
+HFONT TFont::Handle() {
+  if (!FHandle) {
+    LOGFONTA lf;
+    lf.lfHeight = FHeight;
+    lf.lfWeight = FStyle.Contains(fsBold) ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = FStyle.Contains(fsItalic) ? 1 : 0;
+    lf.lfUnderline = FStyle.Contains(fsUnderline) ? 1 : 0;
+    lf.lfStrikeOut = FStyle.Contains(fsStrikeOut) ? 1 : 0;
+    lf.lfCharSet = FCharset;
+    lf.lfPitchAndFamily = FPitch == fpFixed ? FIXED_PITCH : FPitch == fpVariable ? VARIABLE_PITCH : DEFAULT_PITCH;
+    // The face name is cut to what a LOGFONT holds.
+    FName.copy(lf.lfFaceName, LF_FACESIZE - 1);
+    FHandle = CreateFontIndirect(&lf);
+  }
+  return FHandle;
+}
+
+void TFont::FontChanged() {
+  if (FHandle) {
+    DeleteObject(FHandle);
+    FHandle = nullptr;
+  }
+  Changed();
+}
+
 void TFont::SetCharset(TFontCharset v) {
   if (FCharset == v) return;
   FCharset = v;
-  Changed();
+  FontChanged();
 }
 void TFont::SetColor(TColor v) {
   if (FColor == v) return;
@@ -175,22 +211,22 @@ void TFont::SetColor(TColor v) {
 void TFont::SetHeight(int32_t v) {
   if (FHeight == v) return;
   FHeight = v;
-  Changed();
+  FontChanged();
 }
 void TFont::SetName(const std::string& v) {
   if (FName == v || v.empty()) return;
   FName = v;
-  Changed();
+  FontChanged();
 }
 void TFont::SetPitch(TFontPitch v) {
   if (FPitch == v) return;
   FPitch = v;
-  Changed();
+  FontChanged();
 }
 void TFont::SetStyle(TFontStyles v) {
   if (FStyle == v) return;
   FStyle = v;
-  Changed();
+  FontChanged();
 }
 
 // Size = -Height × 72 / 96, rounded as the platform's MulDiv does.
@@ -218,25 +254,46 @@ const TClassInfo& TBrush::StaticClass() {
   return info;
 }
 
+TBrush::~TBrush() {
+  if (FHandle) DeleteObject(FHandle);
+}
+
 void TBrush::Assign(TPersistent* source) {
   if (auto* b = dynamic_cast<TBrush*>(source)) {
     FColor = b->FColor;
     FStyle = b->FStyle;
-    Changed();
+    BrushChanged();
     return;
   }
   TPersistent::Assign(source);
 }
+
+HBRUSH TBrush::Handle() {
+  if (!FHandle) {
+    FHandle = FStyle == bsClear ? static_cast<HBRUSH>(GetStockObject(NULL_BRUSH))
+                                : CreateSolidBrush(ColorToRGB(FColor));
+  }
+  return FHandle;
+}
+
+void TBrush::BrushChanged() {
+  if (FHandle) {
+    DeleteObject(FHandle);  // the hollow stock brush stays
+    FHandle = nullptr;
+  }
+  Changed();
+}
+
 void TBrush::SetColor(TColor v) {
   if (FColor == v) return;
   FColor = v;
   if (FStyle == bsClear) FStyle = bsSolid;
-  Changed();
+  BrushChanged();
 }
 void TBrush::SetStyle(TBrushStyle v) {
   if (FStyle == v) return;
   FStyle = v;
-  Changed();
+  BrushChanged();
 }
 
 const TClassInfo& TPen::StaticClass() {
@@ -249,30 +306,49 @@ const TClassInfo& TPen::StaticClass() {
   return info;
 }
 
+TPen::~TPen() {
+  if (FHandle) DeleteObject(FHandle);
+}
+
 void TPen::Assign(TPersistent* source) {
   if (auto* p = dynamic_cast<TPen*>(source)) {
     FColor = p->FColor;
     FWidth = p->FWidth;
     FStyle = p->FStyle;
-    Changed();
+    PenChanged();
     return;
   }
   TPersistent::Assign(source);
 }
+
+HPEN TPen::Handle() {
+  // The pen styles have the system's pen style values.
+  if (!FHandle) FHandle = CreatePen(static_cast<int>(FStyle), FWidth, ColorToRGB(FColor));
+  return FHandle;
+}
+
+void TPen::PenChanged() {
+  if (FHandle) {
+    DeleteObject(FHandle);
+    FHandle = nullptr;
+  }
+  Changed();
+}
+
 void TPen::SetColor(TColor v) {
   if (FColor == v) return;
   FColor = v;
-  Changed();
+  PenChanged();
 }
 void TPen::SetWidth(int32_t v) {
   if (FWidth == v) return;
   FWidth = v;
-  Changed();
+  PenChanged();
 }
 void TPen::SetStyle(TPenStyle v) {
   if (FStyle == v) return;
   FStyle = v;
-  Changed();
+  PenChanged();
 }
 
 // ---------------------------------------------------------------------------
@@ -282,10 +358,213 @@ const TClassInfo& TCanvas::StaticClass() {
   return info;
 }
 
-TCanvas::TCanvas() : FBrush(new TBrush), FPen(new TPen), FFont(new TFont) {}
+TCanvas::TCanvas() : FBrush(new TBrush), FPen(new TPen), FFont(new TFont) {
+  FFont->OnChange = [this](TObject*) { FontChanged(); };
+  FPen->OnChange = [this](TObject*) { PenChanged(); };
+  FBrush->OnChange = [this](TObject*) { BrushChanged(); };
+}
 
 TCanvas::~TCanvas() {
+  SetHandle(nullptr);
   delete FBrush;
   delete FPen;
   delete FFont;
+}
+
+HDC TCanvas::Handle() {
+  Changing();
+  RequiredState({csHandleValid, csFontValid, csPenValid, csBrushValid});
+  return FHandle;
+}
+
+void TCanvas::SetHandle(HDC dc) {
+  if (FHandle == dc) return;
+  if (FHandle) {
+    DeselectHandles();
+    FHandle = nullptr;
+    FState.Exclude(csHandleValid);
+  }
+  if (dc) {
+    FState.Include(csHandleValid);
+    FHandle = dc;
+  }
+}
+
+// The DC keeps stock objects instead of the canvas's, which may go away
+// before the DC does.
+void TCanvas::DeselectHandles() {
+  if (!FHandle) return;
+  if (FState.Contains(csPenValid)) SelectObject(FHandle, GetStockObject(BLACK_PEN));
+  if (FState.Contains(csBrushValid)) SelectObject(FHandle, GetStockObject(HOLLOW_BRUSH));
+  if (FState.Contains(csFontValid)) SelectObject(FHandle, GetStockObject(SYSTEM_FONT));
+  FState = FState - TCanvasStates{csPenValid, csBrushValid, csFontValid};
+}
+
+void TCanvas::RequiredState(TCanvasStates required) {
+  const TCanvasStates need = required - FState;
+  if (need.Empty()) return;
+  if (need.Contains(csHandleValid)) {
+    CreateHandle();
+    if (!FHandle) throw EInvalidOperation("Canvas does not allow drawing");
+    FState.Include(csHandleValid);
+  }
+  if (need.Contains(csFontValid)) {
+    SelectObject(FHandle, FFont->Handle());
+    SetTextColor(FHandle, ColorToRGB(FFont->Color()));
+    FState.Include(csFontValid);
+  }
+  if (need.Contains(csPenValid)) {
+    SelectObject(FHandle, FPen->Handle());
+    FState.Include(csPenValid);
+  }
+  if (need.Contains(csBrushValid)) {
+    SelectObject(FHandle, FBrush->Handle());
+    // Text is drawn on the brush's colour, or on what lies under it for a
+    // clear brush.
+    if (FBrush->Style() == bsClear) {
+      SetBkMode(FHandle, TRANSPARENT);
+    } else {
+      SetBkColor(FHandle, ColorToRGB(FBrush->Color()));
+      SetBkMode(FHandle, OPAQUE);
+    }
+    FState.Include(csBrushValid);
+  }
+}
+
+void TCanvas::FontChanged() {
+  if (FState.Contains(csFontValid)) {
+    FState.Exclude(csFontValid);
+    SelectObject(FHandle, GetStockObject(SYSTEM_FONT));
+  }
+}
+
+void TCanvas::PenChanged() {
+  if (FState.Contains(csPenValid)) {
+    FState.Exclude(csPenValid);
+    SelectObject(FHandle, GetStockObject(BLACK_PEN));
+  }
+}
+
+void TCanvas::BrushChanged() {
+  if (FState.Contains(csBrushValid)) {
+    FState.Exclude(csBrushValid);
+    SelectObject(FHandle, GetStockObject(HOLLOW_BRUSH));
+  }
+}
+
+void TCanvas::FillRect(const TRect& rect) {
+  Changing();
+  RequiredState({csHandleValid, csBrushValid});
+  ::FillRect(FHandle, &rect, FBrush->Handle());
+  Changed();
+}
+
+void TCanvas::FrameRect(const TRect& rect) {
+  Changing();
+  RequiredState({csHandleValid, csBrushValid});
+  ::FrameRect(FHandle, &rect, FBrush->Handle());
+  Changed();
+}
+
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+  Changing();
+  RequiredState({csHandleValid, csPenValid, csBrushValid});
+  ::Rectangle(FHandle, x1, y1, x2, y2);
+  Changed();
+}
+
+void TCanvas::MoveTo(int x, int y) {
+  RequiredState({csHandleValid});
+  MoveToEx(FHandle, x, y, nullptr);
+}
+
+void TCanvas::LineTo(int x, int y) {
+  Changing();
+  RequiredState({csHandleValid, csPenValid});
+  ::LineTo(FHandle, x, y);
+  Changed();
+}
+
+void TCanvas::Polyline(const TPoint* points, int count) {
+  Changing();
+  RequiredState({csHandleValid, csPenValid});
+  if (points && count > 1) {
+    TPoint old;
+    MoveToEx(FHandle, points[0].X, points[0].Y, &old);
+    for (int i = 1; i < count; ++i) ::LineTo(FHandle, points[i].X, points[i].Y);
+    MoveToEx(FHandle, old.X, old.Y, nullptr);
+  }
+  Changed();
+}
+
+TPoint TCanvas::PenPos() {
+  RequiredState({csHandleValid});
+  TPoint p;
+  MoveToEx(FHandle, 0, 0, &p);
+  MoveToEx(FHandle, p.X, p.Y, nullptr);
+  return p;
+}
+
+TColor TCanvas::Pixels(int x, int y) {
+  RequiredState({csHandleValid});
+  return static_cast<TColor>(static_cast<int32_t>(GetPixel(FHandle, x, y)));
+}
+
+void TCanvas::SetPixels(int x, int y, TColor color) {
+  Changing();
+  RequiredState({csHandleValid});
+  SetPixel(FHandle, x, y, ColorToRGB(color));
+  Changed();
+}
+
+void TCanvas::TextOut(int x, int y, const std::string& text) {
+  Changing();
+  RequiredState({csHandleValid, csFontValid, csBrushValid});
+  ExtTextOut(FHandle, x, y, 0, nullptr, text.data(), static_cast<UINT>(text.size()), nullptr);
+  MoveTo(x + TextWidth(text), y);
+  Changed();
+}
+
+void TCanvas::TextRect(const TRect& rect, int x, int y, const std::string& text) {
+  Changing();
+  RequiredState({csHandleValid, csFontValid, csBrushValid});
+  const UINT options = ETO_CLIPPED | (FBrush->Style() != bsClear ? ETO_OPAQUE : 0);
+  ExtTextOut(FHandle, x, y, options, &rect, text.data(), static_cast<UINT>(text.size()), nullptr);
+  Changed();
+}
+
+TSize TCanvas::TextExtent(const std::string& text) {
+  RequiredState({csHandleValid, csFontValid});
+  TSize size;
+  GetTextExtentPoint32(FHandle, text.data(), static_cast<int>(text.size()), &size);
+  return size;
+}
+
+// ---------------------------------------------------------------------------
+
+void Frame3D(TCanvas* canvas, TRect& rect, TColor topColor, TColor bottomColor, int width) {
+  canvas->Pen()->SetWidth(1);
+  // Inclusive coordinates while the rings are drawn.
+  int64_t left = rect.Left;
+  int64_t top = rect.Top;
+  int64_t right = int64_t{rect.Right} - 1;
+  int64_t bottom = int64_t{rect.Bottom} - 1;
+  for (int ring = 0; ring < width && left <= right && top <= bottom; ++ring) {
+    const auto l = static_cast<int32_t>(left);
+    const auto t = static_cast<int32_t>(top);
+    const auto r = static_cast<int32_t>(right);
+    const auto b = static_cast<int32_t>(bottom);
+    canvas->Pen()->SetColor(topColor);
+    canvas->Polyline({Point(l, b), Point(l, t), Point(r, t)});
+    canvas->Pen()->SetColor(bottomColor);
+    canvas->Polyline({Point(r, t), Point(r, b), Point(l - 1, b)});
+    ++left;
+    ++top;
+    --right;
+    --bottom;
+  }
+  // Shrunk by the whole width, also where rings were left out.
+  const int64_t w = std::max(width, 0);
+  rect = TRect{ClampToInt32(int64_t{rect.Left} + w), ClampToInt32(int64_t{rect.Top} + w),
+               ClampToInt32(int64_t{rect.Right} - w), ClampToInt32(int64_t{rect.Bottom} - w)};
 }
