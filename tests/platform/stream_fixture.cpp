@@ -34,7 +34,8 @@ const TClassInfo& TStPanel::StaticClass() {
                                      .Prop("Align", &T::Align, &T::SetAlign, Default{alNone})
                                      .Prop("Visible", &T::Visible, &T::SetVisible, Default{true})
                                      .Prop("TabOrder", &T::TabOrder, &T::SetTabOrder,
-                                           TypeIs{TabOrderTypeInfo()}, Default{-1});
+                                           TypeIs{TabOrderTypeInfo()}, Default{-1})
+                                     .Prop("Probe", &T::Probe, &T::SetProbe, Default{0});
   return info;
 }
 

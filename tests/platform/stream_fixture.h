@@ -143,9 +143,14 @@ class TStPanel : public TCustomControl {
   void ReadState(TReader* reader) override {
     Log().push_back("read " + Name() + " parent " +
                     (reader->Parent() ? reader->Parent()->Name() : std::string("nil")) +
-                    " owner " + (reader->Owner() ? reader->Owner()->Name() : std::string("nil")) +
-                    (ControlState().Contains(csReadingState) ? " readingstate" : ""));
+                    " owner " + (reader->Owner() ? reader->Owner()->Name() : std::string("nil")));
     TCustomControl::ReadState(reader);
+  }
+  // Records whether the control is marked as being read.
+  int32_t Probe() const { return 0; }
+  void SetProbe(int32_t) {
+    Log().push_back("probe " + Name() +
+                    (ControlState().Contains(csReadingState) ? " readingstate" : ""));
   }
 };
 

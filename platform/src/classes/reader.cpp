@@ -69,6 +69,7 @@ struct TReader::State {
   std::vector<TComponent*> Created;  // in creation order; freed on failure
   std::vector<TComponent*> Loaded;   // the root first, then in reading order
   std::vector<Fixup> Fixups;
+  std::vector<const TFieldInfo*> Bound;  // root fields set during the read
   bool FieldsBuilt = false;
   std::unordered_map<std::string, const TFieldInfo*> Fields;  // lower-case name
 };
@@ -493,7 +494,9 @@ void TReader::BindField(TComponent* component) {
   }
   if (FState->Fields.empty()) return;
   auto it = FState->Fields.find(LowerCase(component->Name()));
-  if (it != FState->Fields.end()) it->second->Set(FRoot, component);
+  if (it == FState->Fields.end()) return;
+  it->second->Set(FRoot, component);
+  FState->Bound.push_back(it->second);
 }
 
 TComponent* TReader::ReadComponent(TComponent* component) {
@@ -551,7 +554,7 @@ TComponent* TReader::ReadComponent(TComponent* component) {
     return component;
   } catch (...) {
     if (whole) {
-      FreeBuilt(nullptr);
+      FreeBuilt(FRoot);
       FState = nullptr;
     }
     throw;
@@ -643,7 +646,11 @@ TComponent* TReader::ReadRootComponent(TComponent* root, TComponent* rootOwner) 
 
 // The components a failed read created go, last created first: children
 // before their parents, so that no control frees one that is freed again.
-void TReader::FreeBuilt(TComponent*) {
+// A root that stays keeps none of its fields pointing at them.
+void TReader::FreeBuilt(TComponent* keep) {
+  if (keep)
+    for (const TFieldInfo* f : FState->Bound) f->Set(keep, nullptr);
+  FState->Bound.clear();
   std::vector<TComponent*> created;
   created.swap(FState->Created);
   FState->Loaded.clear();
