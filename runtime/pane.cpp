@@ -144,7 +144,73 @@ void TkvScrollPane::Dispatch(TMessage& message) {
     case CM_VISIBLECHANGED:
       cmVisibleChanged(message);
       break;
+    case WM_HSCROLL:
+      WMHScroll(message);
+      break;
+    case WM_VSCROLL:
+      WMVScroll(message);
+      break;
+    case WM_PAINT:
+      wmPaint(message);
+      break;
     default:
       TScrollBox::Dispatch(message);
   }
+}
+
+// ---------------------------------------------------------------------------
+// Scrolling in step, and the pane's name at design time
+
+namespace {
+
+// Sets the position of one axis in every other scroll pane among the
+// split's child controls, listed or not, visible or not. Setting a position
+// sends no scroll message, so one message makes exactly one pass.
+void SyncPanes(TkvScrollPane* self, TWinControl* parent, bool horizontal) {
+  // A pane outside any control has no split to read.
+  if (!parent) return;
+  auto* split = dynamic_cast<TkvCustomSplit*>(parent);
+  if (!split) throw EInvalidCast("Invalid class typecast");
+  if (!split->SyncScroll()) return;
+  const int count = split->ControlCount();
+  for (int i = 0; i < count; ++i) {
+    auto* c = dynamic_cast<TkvScrollPane*>(split->Controls(i));
+    if (!c || c == self) continue;
+    if (horizontal)
+      c->HorzScrollBar()->SetPosition(self->HorzScrollBar()->ScrollPos());
+    else
+      c->VertScrollBar()->SetPosition(self->VertScrollBar()->ScrollPos());
+  }
+}
+
+}  // namespace
+
+void TkvScrollPane::WMHScroll(TMessage& message) {
+  TScrollBox::WMHScroll(message);
+  SyncPanes(this, Parent(), true);
+}
+
+void TkvScrollPane::WMVScroll(TMessage& message) {
+  TScrollBox::WMVScroll(message);
+  SyncPanes(this, Parent(), false);
+}
+
+// The platform paints the pane first; then, in the designer, the pane's name
+// goes on top in grey at (3, 3) of the window, in the device context's own
+// font. Drawn after the painting, the name is not erased by the pane's
+// background.
+void TkvScrollPane::wmPaint(TMessage& message) {
+  TScrollBox::Dispatch(message);
+  if (!FComponentState.Contains(csDesigning) || !HandleAllocated()) return;
+  HWND wnd = WindowHandle();
+  HDC dc = GetWindowDC(wnd);
+  char buffer[256];
+  const std::string& name = Name();
+  const size_t n = std::min<size_t>(name.size(), 255);
+  name.copy(buffer, n);
+  buffer[n] = 0;
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(128, 128, 128));
+  TextOutA(dc, 3, 3, buffer, static_cast<int>(n));
+  ReleaseDC(wnd, dc);
 }

@@ -123,7 +123,10 @@ TkvCustomSplit::TkvCustomSplit(TComponent* owner) : TCustomControl(owner) {
 }
 
 TkvCustomSplit::~TkvCustomSplit() {
-  if (--SplitInstanceCount == 0) SplitCursorHandle = nullptr;
+  if (--SplitInstanceCount == 0) {
+    DestroyCursor(SplitCursorHandle);
+    SplitCursorHandle = nullptr;
+  }
   // The platform frees the child panes after this body has run. Detach every
   // pane first, so that none of them reaches the list once it is released.
   for (int i = 0; i < FPanes->Count(); ++i)
@@ -247,6 +250,24 @@ void TkvCustomSplit::Dispatch(TMessage& message) {
       break;
     case CM_VISIBLECHANGED:
       cmVisibleChanged(message);
+      break;
+    case WM_NCHITTEST:
+      WMNCHitTest(message);
+      break;
+    case WM_SETCURSOR:
+      WMSetCursor(message);
+      break;
+    case CM_DESIGNHITTEST:
+      CMDesignHitTest(message);
+      break;
+    case WM_CAPTURECHANGED:
+      WMCaptureChanged(message);
+      break;
+    case CM_MOUSEENTER:
+      cmMouseEnter(message);
+      break;
+    case CM_MOUSELEAVE:
+      cmMouseLeave(message);
       break;
     default:
       TCustomControl::Dispatch(message);

@@ -94,6 +94,12 @@ class TkvCustomSplit : public TCustomControl {
   TkvsOptions Options() const { return FOptions; }
   void SetOptions(TkvsOptions value);
   bool MouseOver() const { return FMouseOver; }
+  void SetMouseOver(bool value);
+
+  // The bars as rectangles of the client area; the single definition of
+  // being over a bar.
+  TRect GetVBarRect() const;
+  TRect GetHBarRect() const;
 
   // The style in force and its frame width (0, 1 or 2 pixels).
   TkvsStyle ActualStyle() const { return FActualStyle; }
@@ -123,12 +129,31 @@ class TkvCustomSplit : public TCustomControl {
   void wmWindowPosChanged(TMessage& message);
   void cmVisibleChanged(TMessage& message);
 
+  // Hit testing and the cursor over the bars.
+  void WMNCHitTest(TMessage& message);
+  void WMSetCursor(TMessage& message);
+  void CMDesignHitTest(TMessage& message);
+
+  // Dragging a bar.
+  void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
+  void MouseMove(TShiftState shift, int32_t x, int32_t y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
+  void WMCaptureChanged(TMessage& message);
+  // Inverts the tracking strip or strips of the current drag on the screen.
+  void PaintBar();
+
+  // Painting.
+  void Paint() override;
+  void cmMouseEnter(TMessage& message);
+  void cmMouseLeave(TMessage& message);
+
  private:
   friend class TkvScrollPane;
   bool HidingInForce() const;
   void PositionChange();
   void PercentChange();
   void AfterPositionUpdate();
+  void MoveBarsToDragPoint();
 
   bool FMouseOver = false;
   TkvsOptions FOptions;
@@ -189,6 +214,10 @@ class TkvScrollPane : public TScrollBox {
  protected:
   void Dispatch(TMessage& message) override;
   void cmVisibleChanged(TMessage& message);
+  // Scrolling, passed on to the other panes of the split.
+  void WMHScroll(TMessage& message);
+  void WMVScroll(TMessage& message);
+  void wmPaint(TMessage& message);
 
  private:
   friend class TkvCustomSplit;

@@ -1,4 +1,5 @@
 #include "commands.h"
+#include "screen_commands.h"
 
 #include <algorithm>
 
@@ -198,7 +199,8 @@ void RunCall(Host& host, const CommandLine& line) {
 
 const std::map<std::string, Command>& Commands() {
   RegisterHostClasses();
-  static const std::map<std::string, Command> commands = {
+  static const std::map<std::string, Command> commands = [] {
+    std::map<std::string, Command> table = {
       {"form", {"form NAME W H", {3}, false, false, RunForm}},
       {"create", {"create CLASS NAME PARENT [L T W H]", {3, 7}, false, false, RunCreate}},
       {"set", {"set NAME.PROP VALUE", {2}, false, false, RunSet}},
@@ -207,7 +209,10 @@ const std::map<std::string, Command>& Commands() {
       {"bounds", {"bounds NAME", {1}, false, false, RunBounds}},
       {"free", {"free NAME", {1}, false, false, RunFree}},
       {"print", {"print TEXT", {}, false, true, RunPrint}},
-  };
+    };
+    for (const auto& [word, command] : ScreenCommands()) table.emplace(word, command);
+    return table;
+  }();
   return commands;
 }
 

@@ -184,6 +184,11 @@ struct SplitMember {
 
 std::string PaneName(const TkvScrollPane* pane) { return pane ? pane->Name() : "nil"; }
 
+std::string RectText(const TRect& r) {
+  return "(" + std::to_string(r.Left) + ", " + std::to_string(r.Top) + ", " +
+         std::to_string(r.Right) + ", " + std::to_string(r.Bottom) + ")";
+}
+
 const std::map<std::string, SplitMember>& SplitMembers() {
   static const std::map<std::string, SplitMember> members = {
       {"panecount",
@@ -206,6 +211,10 @@ const std::map<std::string, SplitMember>& SplitMembers() {
         }}},
       {"framewidth",
        {false, [](TkvCustomSplit& s, int32_t) { return std::to_string(s.FrameWidth()); }}},
+      {"mouseover",
+       {false, [](TkvCustomSplit& s, int32_t) { return std::string(s.MouseOver() ? "True" : "False"); }}},
+      {"getvbarrect", {false, [](TkvCustomSplit& s, int32_t) { return RectText(s.GetVBarRect()); }}},
+      {"gethbarrect", {false, [](TkvCustomSplit& s, int32_t) { return RectText(s.GetHBarRect()); }}},
   };
   return members;
 }

@@ -1,0 +1,14 @@
+// The commands that drive the screen and the mouse: screen, move, down, up,
+// click, drag, scroll, cursor, pixel and png.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "commands.h"
+
+namespace kvrun {
+
+const std::map<std::string, Command>& ScreenCommands();
+
+}  // namespace kvrun
