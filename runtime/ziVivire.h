@@ -37,6 +37,9 @@ extern bool PaneClassRegistered;
 extern const char* ProductTitle;
 extern const char* CtlFileInfo;
 
+// Reads and drops the next value of a form file, whatever its type.
+void DiscardValue(TReader* reader);
+
 class TkvCustomSplit : public TCustomControl {
   VCL_CLASS(TkvCustomSplit, TCustomControl)
   explicit TkvCustomSplit(TComponent* owner);
@@ -117,7 +120,17 @@ class TkvCustomSplit : public TCustomControl {
 
   void Loaded() override;
 
+  // Form files: the panes are the split's children, written in pane order.
+  void GetChildren(const TGetChildProc& proc, TComponent* root) override;
+  void SetChildOrder(TComponent* child, int order) override;
+  void ReadState(TReader* reader) override;
+
  protected:
+  // Six legacy names that older form files hold: read, never written.
+  void DefineProperties(TFiler* filer) override;
+  void ReadBarPosition(TReader* reader);
+  void ReadObsolete(TReader* reader);
+
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   void AlignControls(TControl* control, TRect& rect) override;
@@ -210,6 +223,8 @@ class TkvScrollPane : public TScrollBox {
   uint8_t PaneAlign() const { return FAlignByte; }
 
   void SetParent(TWinControl* parent) override;
+  // Reads the pane, then attaches it to the split it was read into.
+  void ReadState(TReader* reader) override;
 
  protected:
   void Dispatch(TMessage& message) override;
