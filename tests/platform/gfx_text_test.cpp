@@ -74,6 +74,20 @@ TEST_F(GfxText, NegativeHeightsAreCharacterHeightsPositiveOnesCellHeights) {
   }
 }
 
+TEST_F(GfxText, ManySizesInTurnMeasureAndDrawAlike) {
+  // More sizes than the glyph cache keeps: each comes back the same.
+  std::vector<TSize> first;
+  for (int round = 0; round < 2; ++round)
+    for (int h = 5; h < 45; ++h) {
+      Use(MakeFont(h % 2 ? "Arial" : "Courier New", -h, h % 3 ? FW_NORMAL : FW_BOLD));
+      Out(screen, 0, 0, "Sized");
+      if (round == 0)
+        first.push_back(Extent(screen, "Sized"));
+      else
+        EXPECT_EQ(Extent(screen, "Sized"), first[static_cast<size_t>(h - 5)]) << h;
+    }
+}
+
 TEST_F(GfxText, FaceNamesMapOntoSansSerifAndMonospacedFaces) {
   // A face is known by the picture of a sample drawn in it.
   auto look = [&](HFONT f) {
