@@ -127,9 +127,11 @@ TEST_F(PaintTest, DesignHint) {
     const int32_t line = LineHeight(s);
     ASSERT_GT(line, 4);
     const COLORREF black = RGB(0, 0, 0);
-    EXPECT_EQ(AnyPixel(s, Rect(0, 0, row.width, line), black), row.firstLine);
-    EXPECT_EQ(AnyPixel(s, Rect(0, line, row.width, 2 * line), black), row.secondLine);
-    EXPECT_FALSE(AnyPixel(s, Rect(0, 2 * line, row.width, 100), black));
+    // Inside the frame that kvsWin95 draws around a pane (its window-frame
+    // ring is black).
+    EXPECT_EQ(AnyPixel(s, Rect(2, 2, row.width - 2, line), black), row.firstLine);
+    EXPECT_EQ(AnyPixel(s, Rect(2, line, row.width - 2, 2 * line), black), row.secondLine);
+    EXPECT_FALSE(AnyPixel(s, Rect(2, 2 * line, row.width - 2, 98), black));
     delete s;
   }
 }

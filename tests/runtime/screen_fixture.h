@@ -85,18 +85,19 @@ class ScreenTest : public splittest::SplitTest {
   // everything pending is painted.
   static COLORREF Pixel(const TControl* c, int32_t x, int32_t y) {
     os::ProcessMessages();
-    const TPoint p = At(c, x, y);
-    return os::ScreenPixel(p.X, p.Y);
+    return PixelNow(c, x, y);
   }
   // Pixels along a row (y fixed) or a column (x fixed) of client points.
   static std::vector<COLORREF> Row(const TControl* c, int32_t y, int32_t x0, int32_t x1) {
+    os::ProcessMessages();
     std::vector<COLORREF> out;
-    for (int32_t x = x0; x <= x1; ++x) out.push_back(Pixel(c, x, y));
+    for (int32_t x = x0; x <= x1; ++x) out.push_back(PixelNow(c, x, y));
     return out;
   }
   static std::vector<COLORREF> Column(const TControl* c, int32_t x, int32_t y0, int32_t y1) {
+    os::ProcessMessages();
     std::vector<COLORREF> out;
-    for (int32_t y = y0; y <= y1; ++y) out.push_back(Pixel(c, x, y));
+    for (int32_t y = y0; y <= y1; ++y) out.push_back(PixelNow(c, x, y));
     return out;
   }
   // Whether some pixel of the client rectangle r shows the colour.
@@ -104,8 +105,12 @@ class ScreenTest : public splittest::SplitTest {
     os::ProcessMessages();
     for (int32_t y = r.Top; y < r.Bottom; ++y)
       for (int32_t x = r.Left; x < r.Right; ++x)
-        if (Pixel(c, x, y) == colour) return true;
+        if (PixelNow(c, x, y) == colour) return true;
     return false;
+  }
+  static COLORREF PixelNow(const TControl* c, int32_t x, int32_t y) {
+    const TPoint p = At(c, x, y);
+    return os::ScreenPixel(p.X, p.Y);
   }
 
   static int Paints(TWinControl* c) { return os::PaintCount(c->Handle()); }
