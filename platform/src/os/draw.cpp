@@ -200,6 +200,29 @@ BOOL LineTo(HDC hdc, int x, int y) {
   const int64_t stepY = y0 < y1 ? 1 : -1;
   int64_t err = dx + dy;
   const TRect reach = t.clip.Box();
+  const int64_t lo_x = int64_t{reach.Left} - pen.width, hi_x = int64_t{reach.Right} + pen.width;
+  const int64_t lo_y = int64_t{reach.Top} - pen.width, hi_y = int64_t{reach.Bottom} + pen.width;
+  // A horizontal or vertical line plots the same pixels when its run is
+  // first cut to the reach of the clip, however long it is.
+  if (dy == 0 && x0 != x1) {
+    if (y0 < lo_y || y0 >= hi_y) return TRUE;
+    int64_t first = x0, last = x1 - stepX;  // inclusive run
+    int64_t from_x = std::min(first, last), to_x = std::max(first, last);
+    from_x = std::max(from_x, lo_x);
+    to_x = std::min(to_x, hi_x - 1);
+    for (int64_t px = from_x; px <= to_x; ++px)
+      Plot(t, static_cast<int32_t>(px), static_cast<int32_t>(y0), pen);
+    return TRUE;
+  }
+  if (dx == 0 && y0 != y1) {
+    if (x0 < lo_x || x0 >= hi_x) return TRUE;
+    int64_t first = y0, last = y1 - stepY;
+    int64_t from_y = std::max(std::min(first, last), lo_y);
+    int64_t to_y = std::min(std::max(first, last), hi_y - 1);
+    for (int64_t py = from_y; py <= to_y; ++py)
+      Plot(t, static_cast<int32_t>(x0), static_cast<int32_t>(py), pen);
+    return TRUE;
+  }
   while (x0 != x1 || y0 != y1) {
     if (x0 >= reach.Left - pen.width && x0 < reach.Right + pen.width && y0 >= reach.Top - pen.width &&
         y0 < reach.Bottom + pen.width)
