@@ -635,9 +635,9 @@ struct CursorPicture {
   std::string Row(int y) const;
 };
 CursorPicture CursorImage(HCURSOR cursor);
-// A readable name: the name a module's cursor was loaded by ("SplitCursor",
-// or "#1" for a numeric id), the IDC_ name of a system cursor ("IDC_ARROW"),
-// "" for 0 or a handle that is no cursor.
+// A readable name: the name a module's cursor was first loaded by
+// ("SplitCursor", or "#1" for a numeric id), the IDC_ name of a system
+// cursor ("IDC_ARROW"), "" for 0 or a handle that is no cursor.
 std::string CursorName(HCURSOR cursor);
 
 }  // namespace os
