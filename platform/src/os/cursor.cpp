@@ -116,7 +116,11 @@ bool LoadPicture(HMODULE module, const char* name, CursorPicture* out) {
 }
 
 std::string DisplayName(const char* name) {
-  if (IS_INTRESOURCE(name)) return "#" + std::to_string(reinterpret_cast<uintptr_t>(name));
+  if (IS_INTRESOURCE(name)) {
+    std::string s = std::to_string(reinterpret_cast<uintptr_t>(name));
+    s.insert(s.begin(), '#');
+    return s;
+  }
   return name;
 }
 

@@ -50,6 +50,51 @@ TRect Normalized(int l, int t, int r, int b) {
   return TRect{std::min(l, r), std::min(t, b), std::max(l, r), std::max(t, b)};
 }
 
+// Runs op(row, span) over the rows of the clip's rectangles inside the
+// screen rectangle.
+template <class Op>
+void ForEachRow(const Region& clip, const TRect& screenRect, Op op) {
+  auto& px = Pixels();
+  const size_t width = static_cast<size_t>(S().screenWidth);
+  TRect area;
+  if (!IntersectRect(area, screenRect, clip.Box())) return;
+  for (const TRect& r : (clip & Region(area)).Rects()) {
+    uint32_t* row = px.data() + static_cast<size_t>(r.Top) * width + static_cast<size_t>(r.Left);
+    const size_t span = static_cast<size_t>(r.Right - r.Left);
+    for (int32_t y = r.Top; y < r.Bottom; ++y, row += width) op(row, span);
+  }
+}
+
+// Applies a raster operation without a source; the common operations are
+// plain loops over each row.
+void RopArea(const Region& clip, const TRect& screenRect, uint8_t code, uint32_t p) {
+  switch (code) {
+    case 0x55:  // DSTINVERT
+      ForEachRow(clip, screenRect, [](uint32_t* d, size_t n) {
+        for (size_t i = 0; i < n; ++i) d[i] ^= 0xFFFFFFu;
+      });
+      return;
+    case 0xF0:  // PATCOPY
+      ForEachRow(clip, screenRect, [p](uint32_t* d, size_t n) { std::fill_n(d, n, p); });
+      return;
+    case 0x00:  // BLACKNESS
+      ForEachRow(clip, screenRect, [](uint32_t* d, size_t n) { std::fill_n(d, n, 0u); });
+      return;
+    case 0xFF:  // WHITENESS
+      ForEachRow(clip, screenRect, [](uint32_t* d, size_t n) { std::fill_n(d, n, 0xFFFFFFu); });
+      return;
+    case 0x5A:  // PATINVERT
+      ForEachRow(clip, screenRect, [p](uint32_t* d, size_t n) {
+        for (size_t i = 0; i < n; ++i) d[i] ^= p;
+      });
+      return;
+    default:
+      ForEachRow(clip, screenRect, [code, p](uint32_t* d, size_t n) {
+        for (size_t i = 0; i < n; ++i) d[i] = Rop3(code, p, 0, d[i]);
+      });
+  }
+}
+
 // Calls fn(pixel, x, y) for every pixel of the screen rectangle inside the clip.
 template <class F>
 void ForEachPixel(const Region& clip, const TRect& screenRect, F fn) {
@@ -79,6 +124,16 @@ void Plot(const Target& t, int32_t x, int32_t y, const PenInfo& pen) {
   // A wide pen is a square centred on the point.
   const int32_t lo = -(pen.width - 1) / 2;
   Fill(t.clip, TRect{x + lo, y + lo, x + lo + pen.width, y + lo + pen.width}, pen.color);
+}
+
+// The pen's squares at every point from (x0, y0) to (x1, y1) inclusive, a
+// straight run along one axis within the screen's reach: one rectangle.
+void PlotRun(const Target& t, int64_t x0, int64_t y0, int64_t x1, int64_t y1, const PenInfo& pen) {
+  const int32_t lo = -(pen.width - 1) / 2;
+  Fill(t.clip,
+       TRect{static_cast<int32_t>(x0 + lo), static_cast<int32_t>(y0 + lo),
+             static_cast<int32_t>(x1 + lo + pen.width), static_cast<int32_t>(y1 + lo + pen.width)},
+       pen.color);
 }
 
 // The four sides of a rectangle, `w` pixels thick, inside it.
@@ -112,7 +167,7 @@ int FrameRect(HDC hdc, const TRect* rect, HBRUSH brush) {
 BOOL InvertRect(HDC hdc, const TRect* rect) {
   Target t;
   if (!rect || !Prepare(hdc, &t)) return FALSE;
-  ForEachPixel(t.clip, ToScreen(t, *rect), [](uint32_t& d, int32_t, int32_t) { d ^= 0xFFFFFF; });
+  RopArea(t.clip, ToScreen(t, *rect), 0x55, 0);
   return TRUE;
 }
 
@@ -124,7 +179,7 @@ BOOL PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop) {
   if (UsesPattern(code) && brush.null) return TRUE;  // nothing to paint with
   const uint32_t p = ToPixel(brush.color);
   const TRect r = ToScreen(t, Normalized(x, y, x + w, y + h));
-  ForEachPixel(t.clip, r, [&](uint32_t& d, int32_t, int32_t) { d = Rop3(code, p, 0, d); });
+  RopArea(t.clip, r, code, p);
   return TRUE;
 }
 
@@ -144,6 +199,10 @@ BOOL BitBlt(HDC hdc, int x, int y, int w, int h, HDC hdcSrc, int sx, int sy, DWO
   if (UsesPattern(code) && brush.null) return TRUE;
   const uint32_t p = ToPixel(brush.color);
   const TRect dst = ToScreen(t, Bounds(x, y, w, h));
+  if (!needSource) {
+    RopArea(t.clip, dst, code, p);
+    return TRUE;
+  }
 
   // Read the source before writing: it may be the same screen area.
   const Region area = t.clip & Region(dst);
@@ -206,21 +265,16 @@ BOOL LineTo(HDC hdc, int x, int y) {
   // first cut to the reach of the clip, however long it is.
   if (dy == 0 && x0 != x1) {
     if (y0 < lo_y || y0 >= hi_y) return TRUE;
-    int64_t first = x0, last = x1 - stepX;  // inclusive run
-    int64_t from_x = std::min(first, last), to_x = std::max(first, last);
-    from_x = std::max(from_x, lo_x);
-    to_x = std::min(to_x, hi_x - 1);
-    for (int64_t px = from_x; px <= to_x; ++px)
-      Plot(t, static_cast<int32_t>(px), static_cast<int32_t>(y0), pen);
+    const int64_t from_x = std::max(std::min(x0, x1 - stepX), lo_x);
+    const int64_t to_x = std::min(std::max(x0, x1 - stepX), hi_x - 1);
+    if (from_x <= to_x) PlotRun(t, from_x, y0, to_x, y0, pen);
     return TRUE;
   }
   if (dx == 0 && y0 != y1) {
     if (x0 < lo_x || x0 >= hi_x) return TRUE;
-    int64_t first = y0, last = y1 - stepY;
-    int64_t from_y = std::max(std::min(first, last), lo_y);
-    int64_t to_y = std::min(std::max(first, last), hi_y - 1);
-    for (int64_t py = from_y; py <= to_y; ++py)
-      Plot(t, static_cast<int32_t>(x0), static_cast<int32_t>(py), pen);
+    const int64_t from_y = std::max(std::min(y0, y1 - stepY), lo_y);
+    const int64_t to_y = std::min(std::max(y0, y1 - stepY), hi_y - 1);
+    if (from_y <= to_y) PlotRun(t, x0, from_y, x0, to_y, pen);
     return TRUE;
   }
   while (x0 != x1 || y0 != y1) {
