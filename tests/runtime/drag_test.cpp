@@ -368,6 +368,12 @@ TEST_F(DragTest, DragOnTheDesignSurface) {
   EXPECT_EQ(designer.modified, 1);
   EXPECT_EQ(designer.kept, (std::vector<UINT>{WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP}));
 
+  // A right click on the bar reaches the split but is no drop.
+  log.clear();
+  os::Click(At(s, 148, 50), MouseButton::Right);
+  EXPECT_EQ(log, (Strings{"down mbRight", "up mbRight", "change"}));
+  EXPECT_EQ(designer.modified, 1);
+
   // A crossing drag also tells the designer once. Grabbed at the vertical
   // bar's left edge, 148: the drop at 200 gives PositionX 198.
   Drag(s, {148, 204}, {200, 250});
