@@ -380,3 +380,24 @@ TEST_F(DragTest, DragOnTheDesignSurface) {
   EXPECT_EQ(s->Position(), (TPoint{198, 246}));
   EXPECT_EQ(designer.modified, 2);
 }
+
+// The press is not examined for modifier keys or a double click: the second
+// press of a double click on a bar, with Shift and Ctrl held, drags too.
+TEST_F(DragTest, DoubleClickAndModifierKeysStillDrag) {
+  TShiftState pressed;
+  s->OnMouseDown = [&pressed](TObject*, TMouseButton, TShiftState shift, int32_t, int32_t) {
+    pressed = shift;
+  };
+  os::SetKeyDown(VK_SHIFT, true);
+  os::SetKeyDown(VK_CONTROL, true);
+  os::Click(At(s, 104, 50));
+  PressAt({104, 50});
+  EXPECT_TRUE(pressed.Contains(ssDouble));
+  EXPECT_TRUE(pressed.Contains(ssShift));
+  MoveTo(s, 150, 50);
+  EXPECT_EQ(Pixel(s, 150, 50), Inverted(RGBOf(clWindow)));
+  os::MouseUp(MouseButton::Left);
+  os::SetKeyDown(VK_SHIFT, false);
+  os::SetKeyDown(VK_CONTROL, false);
+  EXPECT_EQ(s->PositionX(), 146);
+}
