@@ -154,6 +154,7 @@ TEST_F(PaintTest, FrameRings) {
       {kvsWin31, false, false, "WWWW", "WWbbbbbbWW", "WWWW", "WWWW", "WWWW"},
       {kvsWin95, true, false, win95[0], win95[1], win95[2], win95[3], win95[4]},
       {kvsWin95, true, true, win95[0], win95[1], win95[2], win95[3], win95[4]},
+      {kvsAuto, true, false, win95[0], win95[1], win95[2], win95[3], win95[4]},
       {kvsInset, true, false, "SWWW", "WWHbbbbSWW", "WWWH", "SWWW", "WWWH"},
       // Between the panes: background, background, shadow, window frame,
       // highlight, face.
