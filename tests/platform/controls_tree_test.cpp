@@ -69,8 +69,14 @@ TEST_F(ControlsTree, ChildrenTakeColourFontCtl3DAndShowHintFromTheirParent) {
   EXPECT_EQ(inner->Color(), clBtnFace);
   own->SetColor(clBlue);
   own->Font()->SetSize(20);
+  // Setting a value a control already has changes nothing; giving up the
+  // parent's value is said outright.
   own->SetCtl3D(true);
   own->SetShowHint(false);
+  EXPECT_TRUE(own->ParentCtl3D());
+  EXPECT_TRUE(own->ParentShowHint());
+  own->SetParentCtl3D(false);
+  own->SetParentShowHint(false);
   EXPECT_FALSE(own->ParentColor());
   EXPECT_FALSE(own->ParentFont());
   EXPECT_FALSE(own->ParentCtl3D());

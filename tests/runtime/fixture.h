@@ -43,10 +43,12 @@ class SplitTest : public ::testing::Test {
   }
 
   // A pane owned by the form, parented to the split and attached to it, the
-  // way the component editor adds one.
+  // way the component editor adds one. A new pane takes the split's colour;
+  // these are made white, so that frames and strips stand out in pixels.
   TkvScrollPane* NewPane(TkvCustomSplit* split) {
     auto* p = new TkvScrollPane(form);
     p->SetParent(split);
+    p->SetColor(clWindow);
     split->AddPane(p);
     return p;
   }

@@ -246,11 +246,7 @@ void TControl::SetAlign(TAlign v) {
 }
 
 void TControl::SetColor(TColor v) {
-  if (FColor == v) {
-    // A control that takes its parent's colour stops doing so when it is set.
-    FParentColor = false;
-    return;
-  }
+  if (FColor == v) return;
   FColor = v;
   FParentColor = false;
   Perform(CM_COLORCHANGED, 0, 0);
@@ -269,10 +265,7 @@ void TControl::SetParentFont(bool v) {
 }
 
 void TControl::SetShowHint(bool v) {
-  if (FShowHint == v) {
-    FParentShowHint = false;
-    return;
-  }
+  if (FShowHint == v) return;
   FShowHint = v;
   FParentShowHint = false;
   Perform(CM_SHOWHINTCHANGED, 0, 0);
@@ -822,10 +815,7 @@ void TWinControl::Update() {
 }
 
 void TWinControl::SetCtl3D(bool v) {
-  if (FCtl3D == v) {
-    FParentCtl3D = false;
-    return;
-  }
+  if (FCtl3D == v) return;
   FCtl3D = v;
   FParentCtl3D = false;
   Perform(CM_CTL3DCHANGED, 0, 0);
