@@ -289,4 +289,9 @@ TEST_F(PaintTest, PaneNameLabelInTheDesigner) {
   s->Panes(0)->Invalidate();
   os::ProcessMessages();
   EXPECT_TRUE(AnyPixel(s->Panes(0), firstLetter, grey));
+
+  // A name longer than the label's 255 characters is cut, not overrun.
+  s->Panes(1)->SetName("k" + std::string(299, 'v'));
+  s->Panes(1)->Repaint();
+  EXPECT_TRUE(AnyPixel(s->Panes(1), firstLetter, grey));
 }

@@ -141,6 +141,15 @@ TEST_F(SyncScrollTest, EveryScrollCodeStartsAPass) {
     EXPECT_EQ(H(b), c.expected);
     EXPECT_EQ(ContentAt(b).X, -c.expected);
   }
+
+  // A notification from a scroll bar control inside the pane does not
+  // scroll the pane itself, and still passes the pane's position on.
+  a->HorzScrollBar()->SetPosition(40);
+  b->HorzScrollBar()->SetPosition(7);
+  SendMessage(a->Handle(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 90),
+              reinterpret_cast<LPARAM>(static_cast<TWinControl*>(a->Controls(0))->Handle()));
+  EXPECT_EQ(H(a), 40);
+  EXPECT_EQ(H(b), 40);
 }
 
 // The panes moved are the split's child controls that are scroll panes: a
