@@ -158,11 +158,9 @@ TEST_F(Streaming, AboutSplitWritesItsPropertiesAsTheFormFileHoldsThem) {
   EXPECT_LT(pane2, pane1);
 }
 
-// Kept disabled: a pane constructed by the platform writes Color = clWindow
-// and ParentColor = False, because TControl::SetColor gives up the parent's
-// colour even when the value is the colour the control already has, and the
-// pane's constructor sets clWindow. The About form's panes store neither.
-TEST_F(Streaming, DISABLED_AboutSplitIsWrittenAsTheFormFileHoldsIt) {
+// The whole split, panes included: a pane follows its split's colour and so
+// stores neither Color nor ParentColor.
+TEST_F(Streaming, AboutSplitIsWrittenAsTheFormFileHoldsIt) {
   TForm* about = AboutForm();
   std::string bytes = Write(about);
   std::string record = AboutSplitRecord();

@@ -371,6 +371,14 @@ void TStringList::SetSorted(bool value) {
 // ---------------------------------------------------------------------------
 // TComponent
 
+namespace {
+// The owner whose insertions are being announced to it alone.
+TComponent*& QuietOwner() {
+  static TComponent* owner = nullptr;
+  return owner;
+}
+}  // namespace
+
 const TClassInfo& TComponent::StaticClass() {
   static const TClassInfo info =
       TClassBuilder<TComponent>("TComponent")
@@ -430,9 +438,10 @@ void TComponent::Insert(TComponent* c) {
 }
 
 void TComponent::Remove(TComponent* c) {
-  auto it = std::find(FComponents.begin(), FComponents.end(), c);
-  if (it == FComponents.end()) return;
-  FComponents.erase(it);
+  // From the back: components leave mostly in the reverse of their arrival.
+  auto rit = std::find(FComponents.rbegin(), FComponents.rend(), c);
+  if (rit == FComponents.rend()) return;
+  FComponents.erase(std::next(rit).base());
   c->FOwner = nullptr;
   if (!c->FName.empty()) {
     auto n = FNameIndex.find(LowerCase(c->FName));
@@ -448,6 +457,12 @@ void TComponent::InsertComponent(TComponent* component) {
   if (component->FOwner) component->FOwner->RemoveComponent(component);
   Insert(component);
   if (FComponentState.Contains(csDesigning)) component->SetDesigning(true);
+  // While a form file is read into this owner, a new component is announced
+  // to the owner alone: telling every component read so far would make
+  // reading a form grow with the square of its size.
+  TComponent* saved = QuietOwner();
+  if (FComponentState.Contains(csLoading)) QuietOwner() = this;
+  Finally restore{[saved] { QuietOwner() = saved; }};
   Notification(component, opInsert);
 }
 
@@ -466,11 +481,10 @@ void TComponent::DestroyComponents() {
 
 void TComponent::Notification(TComponent* component, TOperation operation) {
   if (operation == opRemove && component) RemoveFreeNotification(component);
-  // Copy: a notified component may change the list.
-  std::vector<TComponent*> owned = FComponents;
-  for (TComponent* c : owned)
-    if (std::find(FComponents.begin(), FComponents.end(), c) != FComponents.end())
-      c->Notification(component, operation);
+  if (operation == opInsert && QuietOwner() == this) return;
+  // By index over the live list: a notified component may change it, and
+  // nothing is reached after it left the list.
+  for (size_t i = 0; i < FComponents.size(); ++i) FComponents[i]->Notification(component, operation);
 }
 
 void TComponent::FreeNotification(TComponent* component) {

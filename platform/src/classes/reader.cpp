@@ -777,7 +777,7 @@ int64_t TReader::ReadOrdinalFor(PPropInfo prop, TValueType t, int64_t at) {
       } else {
         return invalid(std::string("an integer expected, ") + ValueTypeName(t) + " found");
       }
-      int64_t lo, hi;
+      int64_t lo = INT32_MIN, hi = INT32_MAX;
       StorageRange(type->OrdType, lo, hi);
       if (v < lo || v > hi)
         return invalid(std::to_string(v) + " does not fit " + type->Name);
