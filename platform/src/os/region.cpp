@@ -27,27 +27,24 @@ bool Apply(Region::Op op, bool a, bool b) {
   return false;
 }
 
-// Sweeps the edges of two span lists and keeps the positions where the
-// combined membership changes.
-std::vector<int32_t> CombineSpans(const std::vector<int32_t>& a, const std::vector<int32_t>& b,
-                                  Region::Op op) {
-  std::vector<int32_t> out;
-  size_t i = 0;
-  size_t j = 0;
+// Sweeps the edges of two span lists and appends to out the positions where
+// the combined membership changes.
+void CombineSpans(const int32_t* a, const int32_t* aEnd, const int32_t* b, const int32_t* bEnd,
+                  Region::Op op, std::vector<int32_t>& out) {
   bool inA = false;
   bool inB = false;
   bool in = false;
-  while (i < a.size() || j < b.size()) {
+  while (a != aEnd || b != bEnd) {
     int32_t x = std::numeric_limits<int32_t>::max();
-    if (i < a.size()) x = a[i];
-    if (j < b.size()) x = std::min(x, b[j]);
-    while (i < a.size() && a[i] == x) {
+    if (a != aEnd) x = *a;
+    if (b != bEnd) x = std::min(x, *b);
+    while (a != aEnd && *a == x) {
       inA = !inA;
-      ++i;
+      ++a;
     }
-    while (j < b.size() && b[j] == x) {
+    while (b != bEnd && *b == x) {
       inB = !inB;
-      ++j;
+      ++b;
     }
     const bool now = Apply(op, inA, inB);
     if (now != in) {
@@ -55,22 +52,32 @@ std::vector<int32_t> CombineSpans(const std::vector<int32_t>& a, const std::vect
       in = now;
     }
   }
-  return out;
+}
+
+bool Inside(const TRect& inner, const TRect& outer) {
+  return inner.Left >= outer.Left && inner.Top >= outer.Top && inner.Right <= outer.Right &&
+         inner.Bottom <= outer.Bottom;
+}
+
+bool Disjoint(const TRect& a, const TRect& b) {
+  return a.Right <= b.Left || b.Right <= a.Left || a.Bottom <= b.Top || b.Bottom <= a.Top;
 }
 
 }  // namespace
 
 Region::Region(const TRect& r) {
-  if (r.Right > r.Left && r.Bottom > r.Top) bands_.push_back(Band{r.Top, r.Bottom, {r.Left, r.Right}});
+  if (r.Right > r.Left && r.Bottom > r.Top) {
+    xs_ = {r.Left, r.Right};
+    bands_.push_back(Band{r.Top, r.Bottom, 0, 2});
+  }
 }
 
 TRect Region::Box() const {
   if (bands_.empty()) return TRect{};
-  TRect box{bands_.front().xs.front(), bands_.front().top, bands_.front().xs.back(),
-            bands_.back().bottom};
+  TRect box{*First(bands_.front()), bands_.front().top, Last(bands_.front())[-1], bands_.back().bottom};
   for (const Band& b : bands_) {
-    box.Left = std::min(box.Left, b.xs.front());
-    box.Right = std::max(box.Right, b.xs.back());
+    box.Left = std::min(box.Left, *First(b));
+    box.Right = std::max(box.Right, Last(b)[-1]);
   }
   return box;
 }
@@ -79,82 +86,132 @@ bool Region::Contains(int32_t x, int32_t y) const {
   auto band = std::upper_bound(bands_.begin(), bands_.end(), y,
                                [](int32_t v, const Band& b) { return v < b.bottom; });
   if (band == bands_.end() || y < band->top) return false;
-  const auto edges = std::upper_bound(band->xs.begin(), band->xs.end(), x) - band->xs.begin();
+  const auto edges = std::upper_bound(First(*band), Last(*band), x) - First(*band);
   return edges % 2 == 1;
 }
 
-bool Region::Intersects(const TRect& r) const { return !Combine(*this, Region(r), Op::And).Empty(); }
+bool Region::Intersects(const TRect& r) const {
+  if (r.Right <= r.Left || r.Bottom <= r.Top) return false;
+  for (const Band& b : bands_) {
+    if (b.bottom <= r.Top) continue;
+    if (b.top >= r.Bottom) break;
+    for (const int32_t* x = First(b); x != Last(b); x += 2)
+      if (x[0] < r.Right && x[1] > r.Left) return true;
+  }
+  return false;
+}
 
 int Region::Kind() const {
   if (bands_.empty()) return NULLREGION;
-  if (bands_.size() == 1 && bands_.front().xs.size() == 2) return SIMPLEREGION;
+  if (SingleRect()) return SIMPLEREGION;
   return COMPLEXREGION;
 }
 
 std::vector<TRect> Region::Rects() const {
   std::vector<TRect> out;
   for (const Band& b : bands_)
-    for (size_t i = 0; i + 1 < b.xs.size(); i += 2) out.push_back(TRect{b.xs[i], b.top, b.xs[i + 1], b.bottom});
+    for (const int32_t* x = First(b); x != Last(b); x += 2) out.push_back(TRect{x[0], b.top, x[1], b.bottom});
   return out;
 }
 
 void Region::Offset(int32_t dx, int32_t dy) {
-  std::vector<Band> old = std::move(bands_);
+  const std::vector<Band> oldBands = std::move(bands_);
+  const std::vector<int32_t> oldXs = std::move(xs_);
   bands_.clear();
-  for (Band& b : old) {
-    std::vector<int32_t> xs;
-    for (size_t i = 0; i + 1 < b.xs.size(); i += 2) {
-      const int32_t x0 = Saturate(int64_t{b.xs[i]} + dx);
-      const int32_t x1 = Saturate(int64_t{b.xs[i + 1]} + dx);
+  xs_.clear();
+  bands_.reserve(oldBands.size());
+  xs_.reserve(oldXs.size());
+  for (const Band& b : oldBands) {
+    const auto begin = static_cast<uint32_t>(xs_.size());
+    for (uint32_t i = b.begin; i + 1 < b.end; i += 2) {
+      const int32_t x0 = Saturate(int64_t{oldXs[i]} + dx);
+      const int32_t x1 = Saturate(int64_t{oldXs[i + 1]} + dx);
       if (x1 <= x0) continue;  // squeezed away at the edge of the coordinate range
-      if (!xs.empty() && xs.back() >= x0) {
-        xs.back() = std::max(xs.back(), x1);
+      if (xs_.size() > begin && xs_.back() >= x0) {
+        xs_.back() = std::max(xs_.back(), x1);
       } else {
-        xs.push_back(x0);
-        xs.push_back(x1);
+        xs_.push_back(x0);
+        xs_.push_back(x1);
       }
     }
-    const int32_t top = Saturate(int64_t{b.top} + dy);
-    const int32_t bottom = Saturate(int64_t{b.bottom} + dy);
-    if (bottom > top && !xs.empty()) Append(top, bottom, std::move(xs));
+    Close(Saturate(int64_t{b.top} + dy), Saturate(int64_t{b.bottom} + dy), begin);
   }
 }
 
-void Region::Append(int32_t top, int32_t bottom, std::vector<int32_t>&& xs) {
-  if (!bands_.empty() && bands_.back().bottom == top && bands_.back().xs == xs) {
-    bands_.back().bottom = bottom;
+void Region::Close(int32_t top, int32_t bottom, uint32_t begin) {
+  const auto end = static_cast<uint32_t>(xs_.size());
+  if (end == begin || bottom <= top) {
+    xs_.resize(begin);
     return;
   }
-  bands_.push_back(Band{top, bottom, std::move(xs)});
+  if (!bands_.empty()) {
+    Band& prev = bands_.back();
+    if (prev.bottom == top && prev.end - prev.begin == end - begin &&
+        std::equal(xs_.begin() + prev.begin, xs_.begin() + prev.end, xs_.begin() + begin)) {
+      prev.bottom = bottom;
+      xs_.resize(begin);
+      return;
+    }
+  }
+  bands_.push_back(Band{top, bottom, begin, end});
 }
 
 Region Region::Combine(const Region& a, const Region& b, Op op) {
-  std::vector<int32_t> ys;
-  ys.reserve(2 * (a.bands_.size() + b.bands_.size()));
-  for (const Band& band : a.bands_) {
-    ys.push_back(band.top);
-    ys.push_back(band.bottom);
+  // The cases an empty operand, disjoint boxes or a covering rectangle
+  // decide without a sweep; they give the very result the sweep would.
+  switch (op) {
+    case Op::And:
+      if (a.Empty() || b.Empty()) return Region();
+      break;
+    case Op::Or:
+    case Op::Xor:
+      if (a.Empty()) return b;
+      if (b.Empty()) return a;
+      break;
+    case Op::Diff:
+      if (a.Empty() || b.Empty()) return a;
+      break;
   }
-  for (const Band& band : b.bands_) {
-    ys.push_back(band.top);
-    ys.push_back(band.bottom);
+  if (op == Op::And || op == Op::Diff) {
+    const TRect boxA = a.Box();
+    const TRect boxB = b.Box();
+    if (Disjoint(boxA, boxB)) return op == Op::And ? Region() : a;
+    if (b.SingleRect() && Inside(boxA, boxB)) return op == Op::And ? a : Region();
+    if (op == Op::And && a.SingleRect() && Inside(boxB, boxA)) return b;
   }
-  std::sort(ys.begin(), ys.end());
-  ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
 
-  static const std::vector<int32_t> none;
+  // Sweep down both band lists; each stretch of rows between consecutive
+  // band edges of either operand gets the combination of the spans there.
   Region out;
+  out.bands_.reserve(a.bands_.size() + b.bands_.size());
+  out.xs_.reserve(a.xs_.size() + b.xs_.size());
+  constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+  const size_t na = a.bands_.size();
+  const size_t nb = b.bands_.size();
   size_t ia = 0;
   size_t ib = 0;
-  for (size_t k = 0; k + 1 < ys.size(); ++k) {
-    const int32_t y0 = ys[k];
-    const int32_t y1 = ys[k + 1];
-    while (ia < a.bands_.size() && a.bands_[ia].bottom <= y0) ++ia;
-    while (ib < b.bands_.size() && b.bands_[ib].bottom <= y0) ++ib;
-    const auto& sa = (ia < a.bands_.size() && a.bands_[ia].top <= y0) ? a.bands_[ia].xs : none;
-    const auto& sb = (ib < b.bands_.size() && b.bands_[ib].top <= y0) ? b.bands_[ib].xs : none;
-    std::vector<int32_t> spans = CombineSpans(sa, sb, op);
-    if (!spans.empty()) out.Append(y0, y1, std::move(spans));
+  int32_t y = std::min(a.bands_.front().top, b.bands_.front().top);
+  for (;;) {
+    while (ia < na && a.bands_[ia].bottom <= y) ++ia;
+    while (ib < nb && b.bands_[ib].bottom <= y) ++ib;
+    if (ia == na && ib == nb) break;
+    const bool inA = ia < na && a.bands_[ia].top <= y;
+    const bool inB = ib < nb && b.bands_[ib].top <= y;
+    if (!inA && !inB) {
+      y = std::min(ia < na ? a.bands_[ia].top : kMax, ib < nb ? b.bands_[ib].top : kMax);
+      continue;
+    }
+    int32_t next = kMax;
+    if (ia < na) next = std::min(next, inA ? a.bands_[ia].bottom : a.bands_[ia].top);
+    if (ib < nb) next = std::min(next, inB ? b.bands_[ib].bottom : b.bands_[ib].top);
+    const auto begin = static_cast<uint32_t>(out.xs_.size());
+    const int32_t* a0 = inA ? a.First(a.bands_[ia]) : nullptr;
+    const int32_t* a1 = inA ? a.Last(a.bands_[ia]) : nullptr;
+    const int32_t* b0 = inB ? b.First(b.bands_[ib]) : nullptr;
+    const int32_t* b1 = inB ? b.Last(b.bands_[ib]) : nullptr;
+    CombineSpans(a0, a1, b0, b1, op, out.xs_);
+    out.Close(y, next, begin);
+    y = next;
   }
   return out;
 }

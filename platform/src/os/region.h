@@ -41,18 +41,27 @@ class Region {
   friend bool operator==(const Region&, const Region&) = default;
 
  private:
-  // Rows [top, bottom); xs holds span edges x0, x1, x2, x3... for spans [x0, x1), [x2, x3).
+  // Rows [top, bottom); xs_[begin, end) holds the band's span edges x0, x1,
+  // x2, x3... for spans [x0, x1), [x2, x3). All bands share the one edge
+  // array, so a region costs two allocations however many bands it has.
   struct Band {
     int32_t top = 0;
     int32_t bottom = 0;
-    std::vector<int32_t> xs;
+    uint32_t begin = 0;
+    uint32_t end = 0;
     friend bool operator==(const Band&, const Band&) = default;
   };
 
-  // Appends a band, merging it into the previous one when they touch and match.
-  void Append(int32_t top, int32_t bottom, std::vector<int32_t>&& xs);
+  const int32_t* First(const Band& b) const { return xs_.data() + b.begin; }
+  const int32_t* Last(const Band& b) const { return xs_.data() + b.end; }
+  // Closes a band whose edges were appended to xs_ from `begin` on, merging
+  // it into the previous band when they touch and match, dropping it when it
+  // has no spans.
+  void Close(int32_t top, int32_t bottom, uint32_t begin);
+  bool SingleRect() const { return bands_.size() == 1 && bands_.front().end - bands_.front().begin == 2; }
 
   std::vector<Band> bands_;  // sorted by top, disjoint, no empty bands
+  std::vector<int32_t> xs_;  // the edges of every band, band after band, nothing else
 };
 
 }  // namespace os
