@@ -14,12 +14,17 @@ HDC os::CreateDc(HWND wnd, Area area, bool paint, const Region* updateClient) {
     dc.wnd = wnd;
     const TRect windowRect = WindowRectOnScreen(w);
     dc.origin = area == Area::Client ? ClientOrigin(w) : TPoint{windowRect.Left, windowRect.Top};
-    dc.visible = VisibleRegion(w, area, (w->style & WS_CLIPCHILDREN) != 0);
+    const bool clipChildren = (w->style & WS_CLIPCHILDREN) != 0;
     if (updateClient) {
+      // Clipping to the update region first leaves only the windows over it
+      // to subtract.
       Region update = *updateClient;
       const TPoint o = ClientOrigin(w);
       update.Offset(o.X, o.Y);
-      dc.visible &= update;
+      update &= Region(ScreenRect());
+      dc.visible = VisibleRegion(w, area, clipChildren, &update);
+    } else {
+      dc.visible = VisibleRegion(w, area, clipChildren);
     }
   } else {
     dc.visible = Region(ScreenRect());

@@ -39,14 +39,75 @@ MSG MakeMsg(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
   return m;
 }
 
+// The path of child indices from the desktop down to the window: ordering
+// these paths lexicographically puts parents before their children and
+// siblings from the top of the z-order down. False when the window is not
+// in the tree.
+bool PaintOrderKey(const Window* w, std::vector<uint32_t>* key) {
+  key->clear();
+  while (w && !IsDesktop(w)) {
+    const Window* p = Find(w->parent);
+    if (!p) return false;
+    const auto it = std::find(p->children.begin(), p->children.end(), w->handle);
+    if (it == p->children.end()) return false;
+    key->push_back(static_cast<uint32_t>(it - p->children.begin()));
+    w = p;
+  }
+  if (!w) return false;
+  std::reverse(key->begin(), key->end());
+  return true;
+}
+
+// Puts the windows that may need painting in paint order, the next one last,
+// dropping those with nothing left to paint. Windows outside the tree go to
+// the front, where the search does not reach.
+void SortToPaint() {
+  State& s = S();
+  struct Entry {
+    std::vector<uint32_t> key;
+    HWND h;
+  };
+  std::vector<Entry> entries;
+  std::vector<HWND> detached;
+  entries.reserve(s.toPaint.size());
+  for (HWND h : s.toPaint) {
+    Window* w = Find(h);
+    if (!w) continue;
+    if (w->update.Empty()) {
+      w->listedToPaint = false;
+      continue;
+    }
+    Entry e{{}, h};
+    if (PaintOrderKey(w, &e.key)) {
+      entries.push_back(std::move(e));
+    } else {
+      detached.push_back(h);
+    }
+  }
+  std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return b.key < a.key; });
+  s.toPaint = std::move(detached);
+  s.toPaintDetached = s.toPaint.size();
+  for (const Entry& e : entries) s.toPaint.push_back(e.h);
+  s.toPaintSorted = true;
+  s.toPaintEpoch = s.treeEpoch;
+}
+
 // The first shown window with something to paint, parents before children,
 // siblings from the top of the z-order down.
-HWND FindWindowToPaint(HWND h, HWND filter) {
-  Window* w = Find(h);
-  if (!w || !(w->style & WS_VISIBLE)) return nullptr;
-  if (!IsDesktop(w) && !w->update.Empty() && MatchesWindow(h, filter)) return h;
-  for (HWND c : w->children)
-    if (HWND found = FindWindowToPaint(c, filter)) return found;
+HWND FindWindowToPaint(HWND filter) {
+  State& s = S();
+  if (s.toPaint.empty()) return nullptr;
+  if (!s.toPaintSorted || s.toPaintEpoch != s.treeEpoch) SortToPaint();
+  for (size_t i = s.toPaint.size(); i-- > s.toPaintDetached;) {
+    const HWND h = s.toPaint[i];
+    Window* w = Find(h);
+    if (!w || w->update.Empty()) {
+      if (w) w->listedToPaint = false;
+      s.toPaint.erase(s.toPaint.begin() + static_cast<std::ptrdiff_t>(i));
+      continue;
+    }
+    if (MatchesWindow(h, filter) && IsShown(w)) return h;
+  }
   return nullptr;
 }
 
@@ -131,7 +192,7 @@ BOOL PeekMessage(MSG* msg, HWND wnd, UINT filterMin, UINT filterMax, UINT remove
   if (!threadOnly && InRange(WM_PAINT, filterMin, filterMax)) {
     PaintDesktop();
     PaintPendingFrames(s.desktop);
-    if (HWND h = FindWindowToPaint(s.desktop, wnd)) {
+    if (HWND h = FindWindowToPaint(wnd)) {
       *msg = MakeMsg(h, WM_PAINT, 0, 0);
       return TRUE;
     }

@@ -111,6 +111,12 @@ void os::AddUpdate(Window* w, const Region& screen, bool erase) {
   r.Offset(-o.X, -o.Y);
   w->update |= r;
   if (erase) w->erase = true;
+  if (!w->listedToPaint && !IsDesktop(w)) {
+    State& s = S();
+    w->listedToPaint = true;
+    s.toPaint.push_back(w->handle);
+    s.toPaintSorted = false;
+  }
 }
 
 void os::InvalidateScreen(Window* w, const Region& screen, bool erase, ChildMode mode) {
@@ -125,14 +131,15 @@ void os::InvalidateScreen(Window* w, const Region& screen, bool erase, ChildMode
 }
 
 void os::MarkFrame(Window* w) {
-  if (!IsDesktop(w) && w->window != w->client) w->framePending = true;
+  if (!IsDesktop(w) && w->window != w->client) SetFramePending(w, true);
 }
 
 void os::PaintPendingFrames(HWND root) {
+  if (S().framesPending == 0) return;  // nothing left anywhere below
   Window* w = Find(root);
   if (!w || !(w->style & WS_VISIBLE)) return;
   if (w->framePending) {
-    w->framePending = false;
+    SetFramePending(w, false);
     SendMessage(root, WM_NCPAINT, 1, 0);
     if (!(w = Find(root))) return;
   }
@@ -159,7 +166,7 @@ void os::PaintIfNeeded(HWND h) {
   if (!w->update.Empty()) {
     SendMessage(h, WM_PAINT, 0, 0);
   } else if (w->framePending) {
-    w->framePending = false;
+    SetFramePending(w, false);
     SendMessage(h, WM_NCPAINT, 1, 0);
   }
 }
@@ -229,7 +236,7 @@ HDC BeginPaint(HWND h, PAINTSTRUCT* ps) {
   Window* w = Find(h);
   if (!w) return nullptr;
   if (w->framePending) {
-    w->framePending = false;
+    SetFramePending(w, false);
     SendMessage(h, WM_NCPAINT, 1, 0);
     if (!(w = Find(h))) return nullptr;
   }

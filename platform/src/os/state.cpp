@@ -100,27 +100,86 @@ bool IsShown(const Window* w) {
   return true;
 }
 
-Region VisibleRegion(const Window* w, Area area, bool clipChildren) {
+namespace {
+
+TRect Intersection(const TRect& a, const TRect& b) {
+  return TRect{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
+               std::min(a.Bottom, b.Bottom)};
+}
+
+bool Overlap(const TRect& a, const TRect& b) {
+  return a.Right > a.Left && a.Bottom > a.Top && b.Right > b.Left && b.Bottom > b.Top &&
+         a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
+}
+
+// Removes from rgn the window rectangles of the visible windows of list
+// before `stop` (all of them when stop is null); origin is the screen
+// position of their parent's client area. Only rectangles that reach the
+// region's box cost a combination.
+void SubtractWindows(Region& rgn, const std::vector<HWND>& list, HWND stop, TPoint origin) {
+  TRect box = rgn.Box();
+  for (HWND h : list) {
+    if (h == stop) break;
+    const Window* o = Find(h);
+    if (!o || !(o->style & WS_VISIBLE)) continue;
+    const TRect r = Translate(o->window, origin);
+    if (!Overlap(r, box)) continue;
+    rgn -= Region(r);
+    if (rgn.Empty()) return;
+    box = rgn.Box();
+  }
+}
+
+}  // namespace
+
+Region VisibleRegion(const Window* w, Area area, bool clipChildren, const Region* within) {
   if (!IsShown(w)) return Region();
-  Region rgn(area == Area::Client ? ClientRectOnScreen(w) : WindowRectOnScreen(w));
-  for (const Window* a = w; !rgn.Empty(); a = Find(a->parent)) {
-    const Window* parent = Find(a->parent);
-    if (!parent) break;
-    rgn &= Region(ClientRectOnScreen(parent));
+  // The window with its ancestors, each with the screen position of its
+  // client area.
+  struct Level {
+    const Window* w;
+    TPoint origin;
+  };
+  Level chain[64];
+  std::vector<Level> deep;
+  size_t depth = 0;
+  auto push = [&](const Level& l) {
+    if (depth < std::size(chain)) {
+      chain[depth] = l;
+    } else {
+      if (deep.empty()) deep.assign(chain, chain + depth);
+      deep.push_back(l);
+    }
+    ++depth;
+  };
+  for (const Window* p = w; p; p = Find(p->parent)) push(Level{p, TPoint{}});
+  Level* levels = deep.empty() ? chain : deep.data();
+  int64_t x = 0;
+  int64_t y = 0;
+  for (size_t i = depth; i-- > 0;) {
+    x += levels[i].w->client.Left;
+    y += levels[i].w->client.Top;
+    levels[i].origin = TPoint{Saturate(x), Saturate(y)};
+  }
+  const TPoint parentOrigin = depth > 1 ? levels[1].origin : TPoint{};
+
+  // The window's rectangle within its ancestors' client areas.
+  TRect rect = Translate(area == Area::Client ? w->client : w->window, parentOrigin);
+  for (size_t i = 1; i < depth; ++i) {
+    const TPoint po = i + 1 < depth ? levels[i + 1].origin : TPoint{};
+    rect = Intersection(rect, Translate(levels[i].w->client, po));
+  }
+  Region rgn(rect);
+  if (within) rgn &= *within;
+
+  // Minus the siblings stacked above, at every level.
+  for (size_t i = 0; i + 1 < depth && !rgn.Empty(); ++i) {
+    const Window* a = levels[i].w;
+    const Window* parent = levels[i + 1].w;
     const bool clipSiblings = IsDesktop(parent) || (a->style & WS_CLIPSIBLINGS);
-    if (!clipSiblings) continue;
-    for (HWND sh : parent->children) {
-      if (sh == a->handle) break;  // only the siblings above
-      const Window* sib = Find(sh);
-      if (sib && (sib->style & WS_VISIBLE)) rgn -= Region(WindowRectOnScreen(sib));
-    }
+    if (clipSiblings) SubtractWindows(rgn, parent->children, a->handle, levels[i + 1].origin);
   }
-  if (clipChildren) {
-    for (HWND ch : w->children) {
-      const Window* c = Find(ch);
-      if (c && (c->style & WS_VISIBLE)) rgn -= Region(WindowRectOnScreen(c));
-    }
-  }
+  if (clipChildren && !rgn.Empty()) SubtractWindows(rgn, w->children, nullptr, levels[0].origin);
   return rgn;
 }
 

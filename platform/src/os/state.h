@@ -58,7 +58,8 @@ struct Window {
   HINSTANCE instance = nullptr;
   Region update;  // in client coordinates
   bool erase = false;
-  bool framePending = false;  // the non-client area needs WM_NCPAINT
+  bool framePending = false;  // the non-client area needs WM_NCPAINT; set through SetFramePending
+  bool listedToPaint = false;  // in State::toPaint
   bool destroying = false;
   int paintCount = 0;
   // The window's standard scroll bars (WS_HSCROLL, WS_VSCROLL).
@@ -152,6 +153,20 @@ struct State {
   } lastPress;
   MessageBoxHook messageBoxHook = nullptr;
 
+  // How many windows have framePending set, so that the search for frames to
+  // paint can stop as soon as none is left.
+  int framesPending = 0;
+  // The windows whose update region may be non-empty (every one that is, and
+  // possibly some that were validated since), kept so that finding the next
+  // window to paint need not walk the whole tree. Sorted by paint order,
+  // last first, while toPaintSorted holds and toPaintEpoch matches treeEpoch.
+  std::vector<HWND> toPaint;
+  bool toPaintSorted = true;
+  uint64_t toPaintEpoch = 0;
+  size_t toPaintDetached = 0;  // the first entries of a sorted toPaint are not in the tree
+  // Bumped whenever a children list changes (insertion, removal, restacking).
+  uint64_t treeEpoch = 0;
+
   std::unordered_map<uintptr_t, DeviceContext> dcs;
   std::unordered_map<uintptr_t, GdiObject> objects;
   bool stockMade = false;
@@ -167,6 +182,12 @@ struct State {
 // The one state, created on first use and never destroyed, so that calls made
 // while the program exits still find it.
 State& S();
+
+inline void SetFramePending(Window* w, bool pending) {
+  if (w->framePending == pending) return;
+  w->framePending = pending;
+  S().framesPending += pending ? 1 : -1;
+}
 
 template <class H>
 H NewHandle() {
@@ -192,8 +213,9 @@ enum class Area { Window, Client };
 // The screen pixels the window may draw on: its window or client rectangle
 // within its ancestors' client areas, minus visible siblings stacked above it
 // where WS_CLIPSIBLINGS applies (always for top-level windows), minus visible
-// children when clipChildren is set. Empty for a hidden window.
-Region VisibleRegion(const Window* w, Area area, bool clipChildren);
+// children when clipChildren is set. Empty for a hidden window. With within
+// (screen coordinates), only the part inside it.
+Region VisibleRegion(const Window* w, Area area, bool clipChildren, const Region* within = nullptr);
 
 // Painting internals.
 enum class ChildMode { Default, All, None };

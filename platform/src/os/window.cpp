@@ -66,7 +66,9 @@ void Free(HWND h) {
   for (HWND c : children) Free(c);
   w = Find(h);
   if (Window* p = Find(w->parent)) std::erase(p->children, h);
+  SetFramePending(w, false);
   State& s = S();
+  ++s.treeEpoch;
   for (auto& [key, other] : s.windows)
     if (other->owner == h) other->owner = nullptr;
   if (s.capture == h) s.capture = nullptr;
@@ -146,6 +148,7 @@ bool Restack(Window* w, HWND after) {
     index = std::min(index, lastTopmost);
   }
   list.insert(list.begin() + static_cast<std::ptrdiff_t>(index), w->handle);
+  ++S().treeEpoch;
   return static_cast<std::ptrdiff_t>(index) != oldIndex;
 }
 
@@ -162,6 +165,7 @@ void InsertOnTop(Window* parent, Window* w) {
     }
   }
   list.insert(list.begin() + static_cast<std::ptrdiff_t>(index), w->handle);
+  ++S().treeEpoch;
 }
 
 LPARAM PackPoint(int32_t x, int32_t y) {
@@ -567,6 +571,7 @@ HWND SetParent(HWND h, HWND newParent) {
 
   const Region exposed = VisibleRegion(w, Area::Window, false);
   if (Window* op = Find(oldParent)) std::erase(op->children, h);
+  ++S().treeEpoch;
   w->parent = np->handle;
   if (!IsDesktop(np)) w->owner = nullptr;
   InsertOnTop(np, w);
@@ -818,6 +823,8 @@ void os::ResetWindowSystem() {
   for (HWND h : topLevel) Free(h);
   desktop->update = Region();
   desktop->erase = false;
+  s.toPaint.clear();
+  s.toPaintSorted = true;
   s.classes.clear();
   s.queue.clear();
   s.quitPosted = false;
