@@ -169,6 +169,36 @@ class TForm : public TCustomForm {
   explicit TForm(TComponent* owner);
 };
 
+// Form resources: a form's layout stored as an RCDATA resource named by its
+// class in upper case ("TABOUTFORM"), in either form-file format.
+//
+// Modules whose resources hold forms; the last registered is searched first.
+void RegisterFormResourceModule(HMODULE module);
+// Reads the resource `name` of the module into an existing root; false when
+// the module has no such resource.
+bool ReadFormResource(HMODULE module, const std::string& name, TComponent* instance);
+// Reads into the instance the form resource of each class from the one just
+// below rootAncestor down to the instance's own class, ancestors first;
+// false when none of them has one.
+bool InitInheritedComponent(TComponent* instance, TClass rootAncestor);
+// What constructing a form ends with, once its own constructor has run: the
+// resource of a TForm descendant is read (EResNotFound when it has none),
+// then OnCreate runs. A plain TForm has no resource to read.
+void InitFormResource(TCustomForm* form);
+// Constructs a form of class F and initializes it from its resource; the
+// form is freed again when that fails.
+template <class F>
+F* CreateForm(TComponent* owner) {
+  F* form = new F(owner);
+  try {
+    InitFormResource(form);
+  } catch (...) {
+    delete form;
+    throw;
+  }
+  return form;
+}
+
 // The form that a control is on, or nullptr.
 TCustomForm* GetParentForm(TControl* control);
 
