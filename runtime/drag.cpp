@@ -79,14 +79,16 @@ void TkvCustomSplit::MoveBarsToDragPoint() {
     SetPosition(TPoint{px, py});
 }
 
-// Another window took the capture in the middle of a drag: the strip is
-// removed and the drag ends where it is, without moving the bars. A release
-// of the capture (no new holder) is the button-up on its way, which ends the
-// drag as usual.
+// The capture went away in the middle of a drag, to another window or to
+// none while the left button is still held (a cancel): the strip is removed
+// and the drag ends where it is, without moving the bars. At the button-up
+// that ends a drag the button is already up when the capture goes, and the
+// drop follows as usual.
 void TkvCustomSplit::WMCaptureChanged(TMessage& message) {
   TCustomControl::Dispatch(message);
   HWND newHolder = reinterpret_cast<HWND>(message.LParam);
-  if (FDragging && newHolder && newHolder != WindowHandle()) {
+  if (newHolder == WindowHandle() || !FDragging) return;
+  if (newHolder || GetKeyState(VK_LBUTTON) < 0) {
     PaintBar();
     FDragging = false;
   }

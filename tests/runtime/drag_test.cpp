@@ -406,10 +406,7 @@ TEST_F(DragTest, DoubleClickAndModifierKeysStillDrag) {
 // held (no new holder: cancel mode, code that calls ReleaseCapture) is a
 // loss of the capture as well: the strip goes and the drag ends, so that
 // a later press away from the bars cannot move them.
-// Fault: WMCaptureChanged ends the drag only when another window takes the
-// capture; released to no window with the button down, the strip stays and
-// the next press on the background drags the vertical bar to the mouse.
-TEST_F(DragTest, DISABLED_CaptureReleasedWhileTheButtonIsHeldEndsTheDrag) {
+TEST_F(DragTest, CaptureReleasedWhileTheButtonIsHeldEndsTheDrag) {
   MoveTo(s, 150, 50);
   const COLORREF target = Pixel(s, 150, 50);
   PressAt({104, 50});
