@@ -186,3 +186,29 @@ TEST(FormErrors, AFailedReadIntoAnExistingRootRemovesWhatItAdded) {
   EXPECT_EQ(root.Panel, nullptr);
   EXPECT_FALSE(root.ComponentState().Contains(csLoading));
 }
+
+// Found by fuzzing: binary to text must refuse what the text cannot hold,
+// and what it writes must convert back.
+TEST(FormErrors, ConversionsRefuseWhatTheTextCannotHoldAndReadBackWhatTheyWrite) {
+  for (const char* name : {"a-b", "end", "9x"}) {
+    std::string bin = AllWith(Bytes().Str(name).Raw({2, 1}).b);
+    TReadOnlyMemoryStream in(bin.data(), static_cast<int64_t>(bin.size()));
+    TMemoryStream out;
+    try {
+      ObjectBinaryToText(&in, &out);
+      ADD_FAILURE() << name << " converted";
+    } catch (const EReadError& e) {
+      EXPECT_NE(e.Message().find("the text format expects an identifier at offset 13"),
+                std::string::npos)
+          << e.Message();
+    }
+  }
+  // Currency values at the ends of their range keep every digit.
+  for (uint64_t u : {0x7FFFFFFFFFFFFFFFull, 0x8000000000000000ull, 0x0000000000000001ull}) {
+    Bytes b;
+    b.Str("C").Raw({0x10});
+    for (int i = 0; i < 8; ++i) b.Raw({static_cast<int>((u >> (8 * i)) & 0xFF)});
+    std::string bin = AllWith(b.b);
+    EXPECT_EQ(Hex(TextToBinary(BinaryToText(bin))), Hex(bin));
+  }
+}

@@ -75,13 +75,35 @@ class BinaryToText {
  public:
   BinaryToText(TReader& r, std::string& out) : R(r), Out(out) {}
 
+  // The text format holds names only as identifiers (property names and
+  // values with dots): a name it cannot hold is refused here rather than
+  // written as text that does not read back.
+  std::string Name(const char* what, bool dots, bool empty, bool keywords) {
+    int64_t at = R.Position();
+    std::string n = R.ReadStr();
+    bool ok = n.empty() ? empty : IsIdentStart(n[0]);
+    for (size_t i = 1; ok && i < n.size(); ++i)
+      ok = IsIdentStart(n[i]) || (n[i] >= '0' && n[i] <= '9') || (dots && n[i] == '.');
+    if (ok && keywords)
+      for (const char* kw : {"object", "inherited", "inline", "end", "item"})
+        if (SameText(n, kw)) ok = false;
+    if (!ok)
+      R.ReadError(std::string("Invalid ") + what + " \"" + n +
+                      "\": the text format expects an identifier",
+                  at);
+    return n;
+  }
+  static bool IsIdentStart(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+  }
+
   void Object(int indent) {
     if (indent / 2 >= kMaxDepth) R.ReadError("Components nested too deeply", R.Position());
     TFilerFlags flags;
     int32_t pos;
     R.ReadPrefix(flags, pos);
-    std::string cls = R.ReadStr();
-    std::string name = R.ReadStr();
+    std::string cls = Name("class name", false, false, false);
+    std::string name = Name("component name", false, true, false);
     Out.append(static_cast<size_t>(indent), ' ');
     Out += flags.Contains(ffInherited) ? "inherited " : (flags.Contains(ffInline) ? "inline " : "object ");
     if (!name.empty()) {
@@ -102,7 +124,7 @@ class BinaryToText {
  private:
   void Property(int indent) {
     Out.append(static_cast<size_t>(indent), ' ');
-    Out += R.ReadStr();
+    Out += Name("property name", true, false, true);
     Out += " = ";
     Value(indent, 0);
     Out += '\n';
@@ -157,6 +179,9 @@ class BinaryToText {
         Out += QuoteWide(R.ReadWideString());
         return;
       case vaIdent:
+        R.ReadValue();
+        Out += Name("identifier", true, false, false);
+        return;
       case vaFalse:
       case vaTrue:
       case vaNil:
@@ -197,7 +222,7 @@ class BinaryToText {
         Out += '[';
         bool first = true;
         for (;;) {
-          std::string m = R.ReadStr();
+          std::string m = Name("set member", true, true, false);
           if (m.empty()) break;
           if (!first) Out += ", ";
           Out += m;
@@ -225,7 +250,7 @@ class BinaryToText {
           R.CheckValue(vaList);
           while (!R.EndOfList()) {
             Out.append(static_cast<size_t>(indent + 4), ' ');
-            Out += R.ReadStr();
+            Out += Name("property name", true, false, true);
             Out += " = ";
             Value(indent + 4, depth + 1);
             Out += '\n';
@@ -483,9 +508,9 @@ class TextToBinary {
       if (suffix == 's') {
         W.WriteSingle(static_cast<float>(v));
       } else if (suffix == 'c') {
-        long double scaled = v * 10000;
-        if (!(std::fabs(scaled) < 9.2e18L)) Error("a currency value in range");
-        W.WriteCurrency(static_cast<int64_t>(std::llroundl(scaled)));
+        int64_t c;
+        if (!ParseCurrency(num, c)) Error("a currency value in range");
+        W.WriteCurrency(c);
       } else {
         W.WriteDate(static_cast<double>(v));
       }
@@ -496,6 +521,51 @@ class TextToBinary {
   }
 
   void WriteFloatValue(long double v) { W.WriteFloat(v); }
+
+  // A currency value in ten-thousandths, from its decimal digits exactly
+  // (rounded half up past the fourth decimal).
+  static bool ParseCurrency(const std::string& num, int64_t& out) {
+    size_t i = 0;
+    bool neg = false;
+    if (i < num.size() && (num[i] == '-' || num[i] == '+')) neg = num[i++] == '-';
+    __int128 mant = 0;
+    int scale = 0;
+    bool dot = false;
+    const __int128 cap = static_cast<__int128>(1) << 100;
+    for (; i < num.size() && num[i] != 'e' && num[i] != 'E'; ++i) {
+      if (num[i] == '.') {
+        dot = true;
+        continue;
+      }
+      if (mant < cap) {
+        mant = mant * 10 + (num[i] - '0');
+        if (dot) --scale;
+      } else if (!dot) {
+        ++scale;
+      }
+    }
+    long exp = 0;
+    if (i < num.size()) exp = std::strtol(num.c_str() + i + 1, nullptr, 10);
+    if (mant == 0) {
+      out = 0;
+      return true;
+    }
+    long e = static_cast<long>(scale) + std::clamp(exp, -1000L, 1000L) + 4;
+    const __int128 limit = (static_cast<__int128>(1) << 63) - (neg ? 0 : 1);
+    for (; e > 0; --e) {
+      mant *= 10;
+      if (mant > limit) return false;
+    }
+    bool up = false;
+    for (; e < 0 && mant > 0; ++e) {
+      up = mant % 10 >= 5;
+      mant /= 10;
+    }
+    if (up) ++mant;
+    if (mant > limit) return false;
+    out = neg ? static_cast<int64_t>(-mant) : static_cast<int64_t>(mant);
+    return true;
+  }
 
   // One string: quoted parts and #n characters, joined across '+'. A #n above
   // 255 makes the whole string wide.
