@@ -303,6 +303,31 @@ TEST_F(OsGdi, MovingAWindowCarriesItsPixelsAndExposesWhatItLeft) {
   EXPECT_EQ(UpdateBox(w), Rect(0, 0, 10, 10));
 }
 
+// A window cut in two by one stacked above it, so that each row of what is
+// carried holds two pieces: moving along a row and up must still read every
+// pixel before overwriting it.
+TEST_F(OsGdi, MovingAWindowCutByAnotherCarriesEveryVisiblePixel) {
+  HWND w = Top(10, 20, 30, 10, WS_POPUP | WS_VISIBLE, "White");
+  Top(20, 20, 4, 10, WS_POPUP | WS_VISIBLE, "Face");  // over columns 10..13 of w
+  os::ProcessMessages();
+  HDC dc = GetDC(w);
+  for (int x : {1, 2, 6, 7, 17, 18, 27, 28}) SetPixel(dc, x, 3, kRed);
+  ReleaseDC(w, dc);
+  auto redAt = [&](int left, int top) {
+    std::string row;
+    for (int x : {1, 2, 6, 7, 17, 18, 27, 28}) row += os::ScreenPixel(left + x, top + 3) == kRed ? 'r' : '.';
+    return row;
+  };
+  SetWindowPos(w, nullptr, 7, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);  // left
+  EXPECT_EQ(redAt(7, 20), "rrrrrrrr");
+  SetWindowPos(w, nullptr, 9, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);  // right
+  EXPECT_EQ(redAt(9, 20), "rrrrrrrr");
+  SetWindowPos(w, nullptr, 9, 18, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);  // up
+  EXPECT_EQ(redAt(9, 18), "rrrrrrrr");
+  SetWindowPos(w, nullptr, 9, 21, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);  // down
+  EXPECT_EQ(redAt(9, 21), "rrrrrrrr");
+}
+
 TEST_F(OsGdi, TheDefaultProcedurePaintsFramesAndRepaintsThemAfterSizing) {
   HWND top = Top(0, 0, 100, 40, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, "Face");
   HWND child = Child(top, 10, 10, 30, 20, WS_CHILD | WS_VISIBLE | WS_BORDER, "White", WS_EX_CLIENTEDGE);

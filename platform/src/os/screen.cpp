@@ -2,7 +2,9 @@
 // request.
 #include <png.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "os/state.h"
@@ -19,28 +21,48 @@ std::vector<uint32_t>& os::Pixels() {
 TRect os::ScreenRect() { return TRect{0, 0, S().screenWidth, S().screenHeight}; }
 
 void os::CopyScreenBits(const Region& dst, TPoint delta) {
-  if (dst.Empty()) return;
+  if (dst.Empty() || (delta.X == 0 && delta.Y == 0)) return;
   auto& px = Pixels();
   const int32_t width = S().screenWidth;
+  const int32_t height = S().screenHeight;
   const Region target = dst & Region(ScreenRect());
-  // Read every source pixel before writing any: source and target overlap.
-  std::vector<uint32_t> copied;
-  std::vector<TRect> rects = target.Rects();
-  std::vector<bool> readable;
-  const TRect screen = ScreenRect();
-  for (const TRect& r : rects)
-    for (int32_t y = r.Top; y < r.Bottom; ++y)
-      for (int32_t x = r.Left; x < r.Right; ++x) {
-        const TPoint src{x - delta.X, y - delta.Y};
-        const bool ok = PtInRect(screen, src);
-        readable.push_back(ok);
-        copied.push_back(ok ? px[static_cast<size_t>(src.Y) * width + src.X] : 0);
+  // The row pieces whose source lies on the screen; a target pixel whose
+  // source is off the screen keeps its value.
+  struct Piece {
+    int32_t x0, x1, y;
+  };
+  // Rects() lists the rectangles band by band; going row by row through
+  // each band puts the pieces in order of rows, then of columns.
+  std::vector<Piece> pieces;
+  const std::vector<TRect> rects = target.Rects();
+  for (size_t first = 0; first < rects.size();) {
+    size_t last = first;
+    while (last < rects.size() && rects[last].Top == rects[first].Top) ++last;
+    for (int32_t y = rects[first].Top; y < rects[first].Bottom; ++y) {
+      const int64_t sy = int64_t{y} - delta.Y;
+      if (sy < 0 || sy >= height) continue;
+      for (size_t i = first; i < last; ++i) {
+        const int64_t x0 = std::max<int64_t>(rects[i].Left, int64_t{delta.X});
+        const int64_t x1 = std::min<int64_t>(rects[i].Right, int64_t{width} + delta.X);
+        if (x1 > x0) pieces.push_back(Piece{static_cast<int32_t>(x0), static_cast<int32_t>(x1), y});
       }
-  size_t i = 0;
-  for (const TRect& r : rects)
-    for (int32_t y = r.Top; y < r.Bottom; ++y)
-      for (int32_t x = r.Left; x < r.Right; ++x, ++i)
-        if (readable[i]) px[static_cast<size_t>(y) * width + x] = copied[i];
+    }
+    first = last;
+  }
+  // Source and target overlap. Going against the direction of the move
+  // (from the last row up when moving down, from the right end of a row when
+  // moving right along it) reads every source pixel before it is written.
+  const bool backwards = delta.Y > 0 || (delta.Y == 0 && delta.X > 0);
+  auto copy = [&](const Piece& p) {
+    const uint32_t* src = px.data() + static_cast<size_t>(p.y - delta.Y) * width + (p.x0 - delta.X);
+    std::memmove(px.data() + static_cast<size_t>(p.y) * width + p.x0, src,
+                 static_cast<size_t>(p.x1 - p.x0) * sizeof(uint32_t));
+  };
+  if (backwards) {
+    for (auto it = pieces.rbegin(); it != pieces.rend(); ++it) copy(*it);
+  } else {
+    for (const Piece& p : pieces) copy(p);
+  }
 }
 
 void os::PaintDesktop() {
