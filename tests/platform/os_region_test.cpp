@@ -3,6 +3,7 @@
 #include <vcl/Windows.h>
 
 #include <string>
+#include <vector>
 
 #include "os/region.h"
 
@@ -78,6 +79,59 @@ TEST(OsRegion, HandlesCombineAndReportKinds) {
   EXPECT_FALSE(DeleteObject(a));
   EXPECT_EQ(CombineRgn(out, a, b, RGN_OR), RGN_ERROR);
   EXPECT_FALSE(PtInRegion(a, 1, 1));
+}
+
+// Random regions built from rectangles, checked pixel by pixel against the
+// same operations on plain sets; equal sets must also compare equal, since
+// the shortcuts and the general sweep must agree on the representation.
+TEST(OsRegion, OperationsAgreeWithPlainSetsOnRandomShapes) {
+  constexpr int kW = 12;
+  constexpr int kH = 10;
+  uint32_t seed = 12345;
+  auto next = [&](int n) {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int>((seed >> 16) % static_cast<uint32_t>(n));
+  };
+  auto randomRects = [&](int count) {
+    std::vector<TRect> rects;
+    for (int i = 0; i < count; ++i) {
+      const int l = next(kW), t = next(kH);
+      rects.push_back(Rect(l, t, l + next(kW - l + 1), t + next(kH - t + 1)));
+    }
+    return rects;
+  };
+  auto inAny = [](const std::vector<TRect>& rects, int x, int y) {
+    for (const TRect& r : rects)
+      if (x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom) return true;
+    return false;
+  };
+  for (int round = 0; round < 300; ++round) {
+    const std::vector<TRect> ra = randomRects(1 + next(4));
+    const std::vector<TRect> rb = randomRects(1 + next(4));
+    Region a;
+    for (const TRect& r : ra) a |= Region(r);
+    const Region b = Region::Union(rb);
+    Region bByOr;
+    for (const TRect& r : rb) bByOr |= Region(r);
+    ASSERT_EQ(b, bByOr);
+    for (Region::Op op : {Region::Op::And, Region::Op::Or, Region::Op::Xor, Region::Op::Diff}) {
+      const Region c = Region::Combine(a, b, op);
+      Region rebuilt;
+      for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) {
+          const bool inA = inAny(ra, x, y);
+          const bool inB = inAny(rb, x, y);
+          const bool want = op == Region::Op::And ? inA && inB
+                            : op == Region::Op::Or ? inA || inB
+                            : op == Region::Op::Xor ? inA != inB
+                                                    : inA && !inB;
+          ASSERT_EQ(c.Contains(x, y), want) << "round " << round << " op " << static_cast<int>(op);
+          if (want) rebuilt |= Region(Rect(x, y, x + 1, y + 1));
+        }
+      ASSERT_EQ(c, rebuilt) << "round " << round;
+      for (const TRect& r : ra) ASSERT_EQ(c.Intersects(r), !(c & Region(r)).Empty());
+    }
+  }
 }
 
 TEST(OsRects, ArithmeticSaturatesAndEmptyRectsAreNeutral) {

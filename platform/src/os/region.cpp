@@ -216,4 +216,36 @@ Region Region::Combine(const Region& a, const Region& b, Op op) {
   return out;
 }
 
+Region Region::Union(const std::vector<TRect>& rects) {
+  std::vector<int32_t> ys;
+  ys.reserve(2 * rects.size());
+  for (const TRect& r : rects) {
+    if (r.Right <= r.Left || r.Bottom <= r.Top) continue;
+    ys.push_back(r.Top);
+    ys.push_back(r.Bottom);
+  }
+  std::sort(ys.begin(), ys.end());
+  ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
+  Region out;
+  std::vector<std::pair<int32_t, int32_t>> spans;
+  for (size_t k = 0; k + 1 < ys.size(); ++k) {
+    const int32_t y0 = ys[k];
+    spans.clear();
+    for (const TRect& r : rects)
+      if (r.Right > r.Left && r.Top <= y0 && r.Bottom > y0) spans.emplace_back(r.Left, r.Right);
+    std::sort(spans.begin(), spans.end());
+    const auto begin = static_cast<uint32_t>(out.xs_.size());
+    for (const auto& [x0, x1] : spans) {
+      if (out.xs_.size() > begin && x0 <= out.xs_.back()) {
+        out.xs_.back() = std::max(out.xs_.back(), x1);
+      } else {
+        out.xs_.push_back(x0);
+        out.xs_.push_back(x1);
+      }
+    }
+    out.Close(y0, ys[k + 1], begin);
+  }
+  return out;
+}
+
 }  // namespace os

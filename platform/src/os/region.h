@@ -29,6 +29,8 @@ class Region {
   void Offset(int32_t dx, int32_t dy);
 
   static Region Combine(const Region& a, const Region& b, Op op);
+  // The union of many rectangles in one pass.
+  static Region Union(const std::vector<TRect>& rects);
 
   Region& operator&=(const Region& o) { return *this = Combine(*this, o, Op::And); }
   Region& operator|=(const Region& o) { return *this = Combine(*this, o, Op::Or); }

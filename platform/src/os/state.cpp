@@ -115,18 +115,21 @@ bool Overlap(const TRect& a, const TRect& b) {
 // Removes from rgn the window rectangles of the visible windows of list
 // before `stop` (all of them when stop is null); origin is the screen
 // position of their parent's client area. Only rectangles that reach the
-// region's box cost a combination.
+// region's box take part, and they are subtracted together.
 void SubtractWindows(Region& rgn, const std::vector<HWND>& list, HWND stop, TPoint origin) {
-  TRect box = rgn.Box();
+  const TRect box = rgn.Box();
+  std::vector<TRect> over;
   for (HWND h : list) {
     if (h == stop) break;
     const Window* o = Find(h);
     if (!o || !(o->style & WS_VISIBLE)) continue;
     const TRect r = Translate(o->window, origin);
-    if (!Overlap(r, box)) continue;
-    rgn -= Region(r);
-    if (rgn.Empty()) return;
-    box = rgn.Box();
+    if (Overlap(r, box)) over.push_back(r);
+  }
+  if (over.size() == 1) {
+    rgn -= Region(over.front());
+  } else if (!over.empty()) {
+    rgn -= Region::Union(over);
   }
 }
 
