@@ -206,19 +206,41 @@ void RepaintAfterChange(HWND h, const Before& before, UINT flags) {
       w->client.Left - w->window.Left != before.client.Left - before.window.Left ||
       w->client.Top - w->window.Top != before.client.Top - before.window.Top;
   const UINT cs = w->cls->wc.style;
-  const bool whole = !before.shown || ((flags & SWP_NOCOPYBITS) && (moved || sized)) ||
-                     ((cs & CS_HREDRAW) && widthChanged) || ((cs & CS_VREDRAW) && heightChanged) ||
-                     clientShifted;
+  const bool whole = !before.shown || ((flags & SWP_NOCOPYBITS) && (moved || sized)) || clientShifted;
   if (whole) {
     ExposeScreen(h, now, nullptr);
     return;
   }
+  // The class asks for the whole window when its client width (height)
+  // changes. That is the window's own drawing: its children keep their place
+  // in it, so their pixels are carried along with the rest, and they are
+  // repainted only where they were not on screen or where the window's own
+  // painting reaches them (without WS_CLIPCHILDREN).
+  const bool redrawAll = ((cs & CS_HREDRAW) && widthChanged) || ((cs & CS_VREDRAW) && heightChanged);
   if (sized || (flags & SWP_FRAMECHANGED)) MarkFrame(w);
   Region kept = before.visible;
   kept.Offset(delta.X, delta.Y);
   kept &= now;
-  CopyScreenBits(kept, delta);
+  if (!redrawAll || !(w->style & WS_CLIPCHILDREN)) {
+    CopyScreenBits(kept, delta);
+  } else if (delta.X != 0 || delta.Y != 0) {
+    // The window's own pixels are all painted again and its painting leaves
+    // its children alone: only theirs are worth carrying.
+    Region children;
+    for (HWND ch : w->children) {
+      const Window* c = Find(ch);
+      if (!c || !(c->style & WS_VISIBLE)) continue;
+      const TRect r = WindowRectOnScreen(c);
+      if (kept.Intersects(r)) children |= Region(r);
+    }
+    CopyScreenBits(kept & children, delta);
+  }
   ExposeScreen(h, now - kept, nullptr);
+  if (redrawAll) {
+    w = Find(h);
+    if (w) InvalidateScreen(w, now, true, ChildMode::Default);
+    return;
+  }
   if (widthChanged || heightChanged) {
     w = Find(h);
     if (!w) return;
