@@ -65,6 +65,34 @@ TEST_F(OsPainting, SizingInvalidatesTheNewStripsOrAllWithRedrawStyles) {
   }
 }
 
+TEST_F(OsPainting, ARedrawClassRepaintsItselfWholeButCarriesItsChildren) {
+  HWND parent = Top(0, 0, 200, 200, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN);
+  HWND w = Child(parent, 0, 0, 50, 50, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, "Redraw");
+  HWND inner = Child(w, 5, 5, 10, 10);
+  os::ProcessMessages();
+  HDC dc = GetDC(inner);
+  SetPixel(dc, 2, 3, RGB(255, 0, 0));
+  ReleaseDC(inner, dc);
+
+  SetWindowPos(w, nullptr, 0, 0, 80, 50, SWP_NOMOVE | SWP_NOZORDER);  // wider, in place
+  EXPECT_EQ(UpdateBox(w), Rect(0, 0, 80, 50));
+  EXPECT_EQ(UpdateBox(inner), Rect(0, 0, 0, 0));
+  EXPECT_EQ(os::ScreenPixel(7, 8), RGB(255, 0, 0));
+  os::ProcessMessages();
+
+  SetWindowPos(w, nullptr, 20, 10, 70, 50, SWP_NOZORDER);  // moved and narrower
+  EXPECT_EQ(UpdateBox(w), Rect(0, 0, 70, 50));
+  EXPECT_EQ(UpdateBox(inner), Rect(0, 0, 0, 0));
+  EXPECT_EQ(os::ScreenPixel(27, 18), RGB(255, 0, 0));  // carried along
+  os::ProcessMessages();
+
+  // Without WS_CLIPCHILDREN the window's own painting covers the child,
+  // which is then repainted too.
+  SetWindowLong(w, GWL_STYLE, GetWindowLong(w, GWL_STYLE) & ~WS_CLIPCHILDREN);
+  SetWindowPos(w, nullptr, 0, 0, 60, 50, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(UpdateBox(inner), Rect(0, 0, 10, 10));
+}
+
 TEST_F(OsPainting, MovingAndHidingExposeWhatWasBeneath) {
   HWND top = Top(0, 0, 200, 200, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN);
   HWND below = Child(top, 0, 0, 100, 100);
