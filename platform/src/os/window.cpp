@@ -226,14 +226,14 @@ void RepaintAfterChange(HWND h, const Before& before, UINT flags) {
   } else if (delta.X != 0 || delta.Y != 0) {
     // The window's own pixels are all painted again and its painting leaves
     // its children alone: only theirs are worth carrying.
-    Region children;
+    std::vector<TRect> children;
     for (HWND ch : w->children) {
       const Window* c = Find(ch);
       if (!c || !(c->style & WS_VISIBLE)) continue;
       const TRect r = WindowRectOnScreen(c);
-      if (kept.Intersects(r)) children |= Region(r);
+      if (kept.Intersects(r)) children.push_back(r);
     }
-    CopyScreenBits(kept & children, delta);
+    if (!children.empty()) CopyScreenBits(kept & Region::Union(children), delta);
   }
   ExposeScreen(h, now - kept, nullptr);
   if (redrawAll) {
