@@ -1079,6 +1079,7 @@ BOOL Rectangle(HDC dc, int l, int t, int r, int b);
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF color);  // CLR_INVALID if clipped away
 COLORREF GetPixel(HDC dc, int x, int y);                  // CLR_INVALID if clipped away
 
+// ---------------------------------------------------------------------------
 // The standard scroll bars of a window
 
 // Shows or hides a window's scroll bar: sets or clears WS_HSCROLL or
