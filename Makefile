@@ -20,22 +20,34 @@ deps:
 	  DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -q $$missing; \
 	fi
 
-build/%/build.ninja: | deps
-	cmake --preset $*
-
-build: deps build/default/build.ninja
+build: deps
+	@[ -f build/default/build.ninja ] || cmake --preset default
 	cmake --build --preset default -j $(JOBS)
 
 demo: build
 	./examples/demo.sh build/default
 
-test-%: deps build/%/build.ninja
-	cmake --build --preset $* -j $(JOBS)
-	ctest --preset $* -j $(JOBS)
+# One suite: configure if needed, build, run every test. (Phony targets take
+# no pattern rules, so each suite is spelled out.)
+define suite
+	@[ -f build/$(1)/build.ninja ] || cmake --preset $(1)
+	cmake --build --preset $(1) -j $(JOBS)
+	ctest --preset $(1) -j $(JOBS)
+endef
+
+test-default: deps
+	$(call suite,default)
+
+test-asan: deps
+	$(call suite,asan)
+
+test-clang: deps
+	$(call suite,clang)
 
 test: test-default test-asan
 
-bench: deps build/release/build.ninja
+bench: deps
+	@[ -f build/release/build.ninja ] || cmake --preset release
 	cmake --build --preset release -j $(JOBS)
 	@for b in build/release/bench/*_bench; do [ -x $$b ] && $$b; done || true
 
