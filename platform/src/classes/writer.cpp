@@ -212,8 +212,8 @@ void TWriter::WriteProperty(TPersistent* instance, PPropInfo prop) {
   PTypeInfo type = prop->PropType;
   switch (type->Kind) {
     case tkInteger: {
-      if (IsDefaultPropValue(instance, prop)) return;
       int64_t v = prop->GetOrd(instance);
+      if (prop->Default != NoDefault && v == prop->Default) return;
       std::string ident;
       WritePropName(prop->Name);
       // Only a value that has a name of the property's own type is named.
@@ -230,8 +230,8 @@ void TWriter::WriteProperty(TPersistent* instance, PPropInfo prop) {
       WriteChar(static_cast<char>(prop->GetOrd(instance)));
       return;
     case tkEnumeration: {
-      if (IsDefaultPropValue(instance, prop)) return;
       int64_t v = prop->GetOrd(instance);
+      if (prop->Default != NoDefault && v == prop->Default) return;
       std::string name = GetEnumName(type, v);
       if (name.empty()) return;  // no enumerator of that ordinal: nothing to name
       WritePropName(prop->Name);
@@ -242,8 +242,9 @@ void TWriter::WriteProperty(TPersistent* instance, PPropInfo prop) {
       return;
     }
     case tkSet: {
-      if (IsDefaultPropValue(instance, prop)) return;
-      uint32_t bits = static_cast<uint32_t>(prop->GetOrd(instance));
+      int64_t v = prop->GetOrd(instance);
+      if (prop->Default != NoDefault && v == prop->Default) return;
+      uint32_t bits = static_cast<uint32_t>(v);
       WritePropName(prop->Name);
       WriteValue(vaSet);
       PTypeInfo el = type->CompType;
