@@ -116,6 +116,8 @@ TForm* NestedForm() {
 TForm* FlatForm() {
   Register();
   Builder b{NewRoot()};
+  // KV_BENCH_NOAUTOSCROLL=1 takes the form's scroll range out of the
+  // measure (the range is recomputed over all children at each insertion).
   if (std::getenv("KV_BENCH_NOAUTOSCROLL")) b.root->SetAutoScroll(false);
   while (b.count < kComponents) {
     switch (b.count % 3) {
