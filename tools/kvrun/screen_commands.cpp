@@ -113,6 +113,42 @@ void RunPng(Host&, const CommandLine& line) {
   if (!os::SaveScreenPng(line.Args[0])) throw BadLine{"cannot write " + Quoted(line.Args[0])};
 }
 
+// load FILE: a form file, text or binary, read as a shown form.
+void RunLoad(Host& host, const CommandLine& line) {
+  TComponent* root = ReadFormFile(line.Args[0], nullptr);  // read errors are the system's
+  auto* form = dynamic_cast<TForm*>(root);
+  if (!form) {
+    root->Free();
+    throw BadLine{Quoted(line.Args[0]) + " does not hold a form"};
+  }
+  // Every name of the run stays unique, so that a name reaches one component.
+  auto taken = [&host](const TComponent* c) { return !c->Name().empty() && host.Find(c->Name()); };
+  std::string clash = taken(form) ? form->Name() : "";
+  for (int i = 0; clash.empty() && i < form->ComponentCount(); ++i)
+    if (taken(form->Components(i))) clash = form->Components(i)->Name();
+  if (!clash.empty()) {
+    form->Free();
+    throw BadLine{"name " + Quoted(clash) + " is already in use"};
+  }
+  host.AddForm(form);
+  host.WatchEvents(form);
+  for (int i = 0; i < form->ComponentCount(); ++i) host.WatchEvents(form->Components(i));
+  form->Show();
+}
+
+// save NAME FILE [text|binary]: writes the form or component NAME.
+void RunSave(Host& host, const CommandLine& line) {
+  TComponent* c = host.Require(line.Args[0]);
+  TStreamOriginalFormat format = sofText;
+  if (line.Args.size() == 3) {
+    if (SameText(line.Args[2], "binary"))
+      format = sofBinary;
+    else if (!SameText(line.Args[2], "text"))
+      throw BadLine{"expected text or binary, got " + Quoted(line.Args[2])};
+  }
+  WriteFormFile(line.Args[1], c, format);
+}
+
 }  // namespace
 
 const std::map<std::string, Command>& ScreenCommands() {
@@ -127,6 +163,8 @@ const std::map<std::string, Command>& ScreenCommands() {
       {"cursor", {"cursor", {0}, false, false, RunCursor}},
       {"pixel", {"pixel X Y", {2}, false, false, RunPixel}},
       {"png", {"png FILE", {1}, false, false, RunPng}},
+      {"load", {"load FILE", {1}, false, false, RunLoad}},
+      {"save", {"save NAME FILE [text|binary]", {2, 3}, false, false, RunSave}},
   };
   return commands;
 }

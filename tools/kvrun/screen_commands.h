@@ -1,5 +1,5 @@
-// The commands that drive the screen and the mouse: screen, move, down, up,
-// click, drag, scroll, cursor, pixel and png.
+// The commands that drive the screen and the mouse (screen, move, down, up,
+// click, drag, scroll, cursor, pixel, png) and form files (load, save).
 #pragma once
 
 #include <map>
