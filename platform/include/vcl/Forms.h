@@ -74,6 +74,7 @@ class TScrollingWinControl : public TWinControl {
   // Sizes the ranges to the children (with AutoScroll) and shows, hides
   // and sets the window's scroll bars.
   void UpdateScrollBars();
+  void Loaded() override;
 
  protected:
   void CreateWnd() override;

@@ -241,6 +241,11 @@ void TScrollingWinControl::UpdateScrollBars() {
   }
 }
 
+void TScrollingWinControl::Loaded() {
+  TWinControl::Loaded();
+  CalcAutoRange();
+}
+
 void TScrollingWinControl::CreateWnd() {
   TWinControl::CreateWnd();
   UpdateScrollBars();
@@ -292,7 +297,9 @@ void TScrollingWinControl::Dispatch(TMessage& m) {
     case CM_CONTROLCHANGE:
     case CM_VISIBLECHANGED:
       TWinControl::Dispatch(m);
-      CalcAutoRange();
+      // While the children are read or arranged in a batch, the ranges wait
+      // for the arrangement that ends it (or for Loaded).
+      if (FAlignLevel == 0 && !FComponentState.Contains(csLoading)) CalcAutoRange();
       break;
     default:
       TWinControl::Dispatch(m);
