@@ -1,6 +1,10 @@
 // Form files of 10,000 components: writing and reading a nested form
 // (splits whose panes hold splits) and a flat one (all children of the
 // root), and converting the nested form's stream to text and back.
+//
+// Budgets (read from the figures): reading at least 500,000 and writing at
+// least 1,000,000 components per second; the flat form read within 1.5x the
+// time of the nested one; both conversions at least 50 MB/s.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
