@@ -87,10 +87,10 @@ TEST(OsRegion, HandlesCombineAndReportKinds) {
 TEST(OsRegion, OperationsAgreeWithPlainSetsOnRandomShapes) {
   constexpr int kW = 12;
   constexpr int kH = 10;
-  uint32_t seed = 12345;
+  uint32_t state = 12345;
   auto next = [&](int n) {
-    seed = seed * 1103515245u + 12345u;
-    return static_cast<int>((seed >> 16) % static_cast<uint32_t>(n));
+    state = state * 1103515245u + 12345u;
+    return static_cast<int>((state >> 16) % static_cast<uint32_t>(n));
   };
   auto randomRects = [&](int count) {
     std::vector<TRect> rects;

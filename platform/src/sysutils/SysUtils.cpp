@@ -26,11 +26,11 @@ std::string Thousands(const std::string& fixed) {
 
 // printf of one number into a string of whatever length it takes.
 template <class... A>
-std::string Printf(const char* spec, A... args) {
-  int n = std::snprintf(nullptr, 0, spec, args...);
+std::string Printf(const char* format, A... args) {
+  int n = std::snprintf(nullptr, 0, format, args...);
   if (n <= 0) return std::string();
   std::string s(static_cast<size_t>(n) + 1, '\0');
-  std::snprintf(s.data(), s.size(), spec, args...);
+  std::snprintf(s.data(), s.size(), format, args...);
   s.resize(static_cast<size_t>(n));
   return s;
 }
