@@ -199,7 +199,7 @@ const BadLineCase kBadLines[] = {
     {"set S1.Options kvsHideInvisible",
      "'kvsHideInvisible' is not a value of Options (TkvsOptions)"},
     {"set S1.Width wide", "'wide' is not a value of Width (Integer)"},
-    {"set S1.PercentX 101", "'101' is not a value of PercentX (TPercent)"},
+    {"set S1.PercentX 256", "'256' is not a value of PercentX (TPercent)"},
     {"set S1.Width 4294967296", "'4294967296' is not a value of Width (Integer)"},
     {"set S1.Visible yes", "'yes' is not a value of Visible (Boolean)"},
     {"set F.Caption hello", "'hello' is not a value of Caption (string)"},

@@ -1,7 +1,6 @@
 #include "props.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <functional>
 #include <map>
 #include <optional>
@@ -61,118 +60,11 @@ PropRef ResolveProp(TComponent* component, const std::vector<std::string>& parts
 // ---------------------------------------------------------------------------
 // Values
 
-// A form string: quoted runs ('it''s') and character codes (#13).
-bool IsFormString(const std::string& text, size_t* length) {
-  size_t n = 0, i = 0;
-  if (text.empty()) return false;
-  while (i < text.size()) {
-    if (text[i] == '\'') {
-      for (++i;; ++i) {
-        if (i >= text.size()) return false;
-        if (text[i] != '\'') {
-          ++n;
-          continue;
-        }
-        if (i + 1 < text.size() && text[i + 1] == '\'') {
-          ++n;
-          ++i;
-          continue;
-        }
-        ++i;
-        break;
-      }
-    } else if (text[i] == '#') {
-      size_t start = ++i;
-      int code = 0;
-      while (i < text.size() && text[i] >= '0' && text[i] <= '9' && code <= 255)
-        code = code * 10 + (text[i++] - '0');
-      if (i == start || code > 255) return false;
-      ++n;
-    } else {
-      return false;
-    }
-  }
-  if (length) *length = n;
-  return true;
-}
-
-// An integer as the platform reads one: decimal, or $hex (also 0x) giving
-// the 32 bits of the value, within the type's range.
-bool IsOrdinalText(const std::string& s, PTypeInfo type) {
-  size_t i = 0;
-  bool neg = false;
-  if (i < s.size() && (s[i] == '-' || s[i] == '+')) neg = s[i++] == '-';
-  bool hex = false;
-  if (i < s.size() && s[i] == '$') {
-    hex = true;
-    ++i;
-  } else if (i + 1 < s.size() && s[i] == '0' && (s[i + 1] == 'x' || s[i + 1] == 'X')) {
-    hex = true;
-    i += 2;
-  }
-  if (i >= s.size()) return false;
-  uint64_t u = 0;
-  for (; i < s.size(); ++i) {
-    const char c = s[i];
-    int d;
-    if (c >= '0' && c <= '9')
-      d = c - '0';
-    else if (hex && c >= 'a' && c <= 'f')
-      d = c - 'a' + 10;
-    else if (hex && c >= 'A' && c <= 'F')
-      d = c - 'A' + 10;
-    else
-      return false;
-    u = u * (hex ? 16 : 10) + static_cast<uint64_t>(d);
-    if (u > 0xFFFFFFFFull) return false;
-  }
-  int64_t v = static_cast<int64_t>(u);
-  if (hex && type->MinValue < 0 && u > 0x7FFFFFFFull)
-    v = static_cast<int32_t>(static_cast<uint32_t>(u));
-  if (neg) v = -v;
-  return v >= type->MinValue && v <= type->MaxValue;
-}
-
 // Whether the text is a value of the property's type in the text form
 // notation, the notation SetPropFromText reads. Checked before anything is
 // set, so that a script's bad value is told apart from what a setter
 // raises.
-bool IsValueOf(PPropInfo prop, const std::string& text) {
-  PTypeInfo t = prop->PropType;
-  int32_t i;
-  size_t n;
-  switch (t->Kind) {
-    case tkInteger:
-      return (t->IdentToInt && t->IdentToInt(text, i)) || IsOrdinalText(text, t);
-    case tkChar:
-      return IsFormString(text, &n) && n == 1;
-    case tkEnumeration:
-      return GetEnumValue(t, text) >= 0;
-    case tkSet:
-      if (text.empty() || text.front() != '[') return false;
-      try {
-        StringToSet(t, text);
-        return true;
-      } catch (const EPropertyConvertError&) {
-        return false;
-      }
-    case tkString:
-    case tkLString:
-    case tkWString:
-      return IsFormString(text, nullptr);
-    case tkFloat: {
-      char* end = nullptr;
-      std::strtod(text.c_str(), &end);
-      return !text.empty() && *end == 0;
-    }
-    case tkMethod:
-      return SameText(text, "nil");
-    case tkClass:
-      return SameText(text, "nil") && prop->SetObj;
-    default:
-      return false;
-  }
-}
+bool IsValueOf(PPropInfo prop, const std::string& text) { return IsPropText(prop, text); }
 
 // ---------------------------------------------------------------------------
 // Public members of a split that are not published

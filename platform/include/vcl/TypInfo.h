@@ -505,5 +505,7 @@ std::string PropValueToText(const TObject* obj, PPropInfo prop);
 // Sets a property from such text. Raises EPropertyConvertError when the text
 // is not a value of the property's type.
 void SetPropFromText(TObject* obj, PPropInfo prop, const std::string& text);
+// Whether the text is a value of the property's type in that notation.
+bool IsPropText(PPropInfo prop, const std::string& text);
 // A string quoted as in text form files: 'it''s', 'a'#13#10'b'.
 std::string QuoteFormString(const std::string& s);

@@ -584,69 +584,88 @@ std::string PropValueToText(const TObject* obj, PPropInfo prop) {
   }
 }
 
-void SetPropFromText(TObject* obj, PPropInfo prop, const std::string& rawText) {
-  std::string text = Trim(rawText);
+namespace {
+
+// A property value read from its text: an ordinal, a string, a float, or
+// nil for a method or an object.
+struct TextValue {
+  int64_t Ord = 0;
+  std::string Str;
+  double Float = 0;
+};
+
+bool ParsePropText(PPropInfo prop, const std::string& text, TextValue& out) {
   PTypeInfo t = prop->PropType;
-  if (!prop->HasSetter) ReadOnly(prop);
   switch (t->Kind) {
     case tkInteger: {
       int32_t ident;
       if (t->IdentToInt && t->IdentToInt(text, ident)) {
-        SetOrdProp(obj, prop, ident);
-        return;
+        out.Ord = ident;
+        return true;
       }
-      int64_t v;
-      if (!TextToOrdinal(text, t, v)) BadValue(prop, text);
-      SetOrdProp(obj, prop, v);
-      return;
+      return TextToOrdinal(text, t, out.Ord);
     }
-    case tkChar: {
-      std::string s;
-      if (!ParseFormString(text, s) || s.size() != 1) BadValue(prop, text);
-      SetOrdProp(obj, prop, static_cast<unsigned char>(s[0]));
-      return;
-    }
-    case tkEnumeration: {
-      int v = GetEnumValue(t, text);
-      if (v < 0) BadValue(prop, text);
-      SetOrdProp(obj, prop, v);
-      return;
-    }
-    case tkSet: {
-      if (text.empty() || text.front() != '[') BadValue(prop, text);
-      SetOrdProp(obj, prop, StringToSet(t, text));
-      return;
-    }
+    case tkChar:
+      if (!ParseFormString(text, out.Str) || out.Str.size() != 1) return false;
+      out.Ord = static_cast<unsigned char>(out.Str[0]);
+      return true;
+    case tkEnumeration:
+      out.Ord = GetEnumValue(t, text);
+      return out.Ord >= 0;
+    case tkSet:
+      if (text.empty() || text.front() != '[') return false;
+      try {
+        out.Ord = StringToSet(t, text);
+      } catch (const EPropertyConvertError&) {
+        return false;
+      }
+      return true;
     case tkString:
     case tkLString:
-    case tkWString: {
-      std::string s;
-      if (!ParseFormString(text, s)) BadValue(prop, text);
-      SetStrProp(obj, prop, s);
-      return;
-    }
+    case tkWString:
+      return ParseFormString(text, out.Str);
     case tkFloat: {
       char* end = nullptr;
-      double d = std::strtod(text.c_str(), &end);
-      if (text.empty() || *end != 0) BadValue(prop, text);
-      prop->SetFloat(obj, d);
-      return;
+      out.Float = std::strtod(text.c_str(), &end);
+      return !text.empty() && *end == 0;
     }
-    case tkMethod: {
-      if (SameText(text, "nil")) {
-        prop->SetMethod(obj, TMethod{});
-        return;
-      }
-      BadValue(prop, text);
-    }
-    case tkClass: {
-      if (SameText(text, "nil") && prop->SetObj) {
-        prop->SetObj(obj, nullptr);
-        return;
-      }
-      BadValue(prop, text);
-    }
+    case tkMethod:
+      return SameText(text, "nil");
+    case tkClass:
+      return SameText(text, "nil") && prop->SetObj;
     default:
-      BadValue(prop, text);
+      return false;
+  }
+}
+
+}  // namespace
+
+bool IsPropText(PPropInfo prop, const std::string& text) {
+  TextValue v;
+  return ParsePropText(prop, Trim(text), v);
+}
+
+void SetPropFromText(TObject* obj, PPropInfo prop, const std::string& rawText) {
+  const std::string text = Trim(rawText);
+  if (!prop->HasSetter) ReadOnly(prop);
+  TextValue v;
+  if (!ParsePropText(prop, text, v)) BadValue(prop, text);
+  switch (prop->PropType->Kind) {
+    case tkString:
+    case tkLString:
+    case tkWString:
+      SetStrProp(obj, prop, v.Str);
+      return;
+    case tkFloat:
+      prop->SetFloat(obj, v.Float);
+      return;
+    case tkMethod:
+      prop->SetMethod(obj, TMethod{});
+      return;
+    case tkClass:
+      prop->SetObj(obj, nullptr);
+      return;
+    default:
+      SetOrdProp(obj, prop, v.Ord);
   }
 }
