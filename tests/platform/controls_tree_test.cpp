@@ -132,6 +132,12 @@ TEST_F(ControlsTree, TabOrderFollowsInsertionAndCanBeSet) {
   EXPECT_EQ(a->TabOrder(), 1);
   EXPECT_EQ(c->TabOrder(), 0);
   b->SetParent(form);
+  EXPECT_EQ(order(), (std::vector<int>{1, 2, 0}));
+  c->SetParent(nullptr);  // from the front: every later place moves up
+  EXPECT_EQ(b->TabOrder(), 1);
+  b->SetTabOrder(0);
+  EXPECT_EQ(order(), (std::vector<int>{1, 0, -1}));
+  c->SetParent(form);
 
   EXPECT_FALSE(a->TabStop());
   a->SetTabStop(true);

@@ -438,6 +438,10 @@ class TWinControl : public TControl {
 
  private:
   friend class TControl;
+  // This control's place in its parent's FTabList when last looked up; a
+  // stale value is found out and the whole list renumbered in one pass.
+  mutable int FTabIndex = -1;
+  int TabIndex() const;
   void InsertChild(TControl* c);
   void RemoveChild(TControl* c);
   void DoAlign(TControl* control, TRect& rect, TAlign align);

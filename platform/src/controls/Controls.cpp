@@ -624,6 +624,7 @@ void TWinControl::InsertChild(TControl* c) {
   if (auto* w = dynamic_cast<TWinControl*>(c)) {
     FWinControls.push_back(w);
     FTabList.push_back(w);
+    w->FTabIndex = static_cast<int>(FTabList.size()) - 1;
   } else {
     FControls.push_back(c);
   }
@@ -631,10 +632,13 @@ void TWinControl::InsertChild(TControl* c) {
 }
 
 void TWinControl::RemoveChild(TControl* c) {
+  // From the back: children mostly leave in the reverse of their arrival.
   auto drop = [c](auto& list) {
-    auto it = std::find(list.begin(), list.end(), c);
-    if (it != list.end()) list.erase(it);
+    auto it = std::find(list.rbegin(), list.rend(), c);
+    if (it != list.rend()) list.erase(std::next(it).base());
   };
+  // All three lists: a windowed control that is being destroyed is no
+  // longer known as one by the time it leaves.
   drop(FControls);
   drop(FWinControls);
   drop(FTabList);
@@ -827,23 +831,31 @@ void TWinControl::SetParentCtl3D(bool v) {
   if (FParent && !FComponentState.Contains(csReading)) Perform(CM_PARENTCTL3DCHANGED, 0, 0);
 }
 
-TTabOrder TWinControl::TabOrder() const {
+int TWinControl::TabIndex() const {
   if (!FParent) return -1;
-  auto& l = FParent->FTabList;
-  auto it = std::find(l.begin(), l.end(), this);
-  return it == l.end() ? TTabOrder{-1} : static_cast<TTabOrder>(it - l.begin());
+  const auto& l = FParent->FTabList;
+  if (FTabIndex >= 0 && static_cast<size_t>(FTabIndex) < l.size() && l[static_cast<size_t>(FTabIndex)] == this)
+    return FTabIndex;
+  // The list has changed since this control last looked: number every
+  // entry, so that the others' next look-ups are direct again.
+  int found = -1;
+  for (size_t i = 0; i < l.size(); ++i) {
+    l[i]->FTabIndex = static_cast<int>(i);
+    if (l[i] == this) found = static_cast<int>(i);
+  }
+  return found;
 }
 
+TTabOrder TWinControl::TabOrder() const { return static_cast<TTabOrder>(TabIndex()); }
+
 void TWinControl::SetTabOrder(TTabOrder v) {
-  if (!FParent) return;
+  int cur = TabIndex();
+  if (cur < 0) return;
   auto& l = FParent->FTabList;
-  auto it = std::find(l.begin(), l.end(), this);
-  if (it == l.end()) return;
-  int cur = static_cast<int>(it - l.begin());
   int count = static_cast<int>(l.size());
   int target = std::clamp(static_cast<int>(v), 0, count - 1);
   if (target == cur) return;
-  l.erase(it);
+  l.erase(l.begin() + cur);
   l.insert(l.begin() + target, this);
 }
 
