@@ -506,6 +506,15 @@ TEST(CoreEvents, ACallableOrANamedPublishedMethod) {
   // The copy an event property hands out still names the method.
   TNotifyEvent copy = bound;
   EXPECT_EQ(copy.Method(), bound.Method());
+  // Copies are values: clearing the original leaves the copy bound.
+  bound = nullptr;
+  EXPECT_FALSE(bound.Assigned());
+  copy(&sender);
+  EXPECT_EQ(form.Clicks.size(), 2u);
+  e = copy;
+  copy = std::function<void(TObject*)>();  // an empty callable is no handler
+  EXPECT_FALSE(copy.Assigned());
+  EXPECT_EQ(e.Method().Code, mi);
 
   EXPECT_EQ(form.ClassType()->FindMethod("Missing"), nullptr);
   EXPECT_FALSE(TNotifyEvent::FromMethod(TMethod{}).Assigned());

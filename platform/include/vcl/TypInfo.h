@@ -177,14 +177,27 @@ class TEvent {
   TEvent(std::nullptr_t) {}
   template <class F, class = std::enable_if_t<std::is_invocable_v<F, A...> &&
                                               !std::is_same_v<std::decay_t<F>, TEvent>>>
-  TEvent(F&& f) : FHandler(std::forward<F>(f)) {}
+  TEvent(F&& f) {
+    Handler h(std::forward<F>(f));
+    if (h) FBound.reset(new Bound{std::move(h), TMethod{}});
+  }
+  TEvent(const TEvent& other) : FBound(other.FBound ? new Bound(*other.FBound) : nullptr) {}
+  TEvent(TEvent&&) noexcept = default;
+  TEvent& operator=(const TEvent& other) {
+    if (this != &other) FBound.reset(other.FBound ? new Bound(*other.FBound) : nullptr);
+    return *this;
+  }
+  TEvent& operator=(TEvent&&) noexcept = default;
 
-  bool Assigned() const { return static_cast<bool>(FHandler); }
+  bool Assigned() const { return FBound != nullptr; }
   explicit operator bool() const { return Assigned(); }
   void operator()(A... args) const {
-    if (FHandler) FHandler(args...);
+    if (FBound) FBound->FHandler(args...);
   }
-  const TMethod& Method() const { return FMethod; }
+  const TMethod& Method() const {
+    static const TMethod none;
+    return FBound ? FBound->FMethod : none;
+  }
 
   // Binds the event to a published method of an object.
   static TEvent FromMethod(const TMethod& m) {
@@ -194,14 +207,18 @@ class TEvent {
     if (!inv) RaiseMethodSignatureMismatch(m.Code->Name);
     Invoker call = *inv;
     TObject* data = m.Data;
-    e.FHandler = [call, data](A... args) { call(data, args...); };
-    e.FMethod = m;
+    e.FBound.reset(new Bound{[call, data](A... args) { call(data, args...); }, m});
     return e;
   }
 
  private:
-  Handler FHandler;
-  TMethod FMethod;
+  // Held apart, so that an unassigned event (most of a control's many) is a
+  // single null pointer.
+  struct Bound {
+    Handler FHandler;
+    TMethod FMethod;
+  };
+  std::unique_ptr<Bound> FBound;
 };
 
 template <class... A>
