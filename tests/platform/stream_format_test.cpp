@@ -68,6 +68,16 @@ TEST(Streams, MemoryStreamReadsWritesSeeksAndGrows) {
   s.SetSize(3);
   EXPECT_EQ(s.DataString(), "abc");
   EXPECT_EQ(s.Position(), 3);
+  // Bytes that come back into the stream read as zeros, never as what was
+  // there before it shrank: by growing the size, or by writing past the end.
+  s.SetSize(4);
+  s.Seek(6, soFromBeginning);
+  s.WriteBuffer("Z", 1);
+  EXPECT_EQ(s.DataString(), std::string("abc\0\0\0Z", 7));
+  s.Clear();
+  EXPECT_EQ(s.Size(), 0);
+  s.WriteBuffer("q", 1);
+  EXPECT_EQ(s.DataString(), "q");
   EXPECT_THROW(s.Seek(-1, soFromBeginning), EStreamError);
   TReadOnlyMemoryStream ro("xy", 2);
   EXPECT_THROW(ro.WriteBuffer("z", 1), EWriteError);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -318,6 +319,9 @@ class TCustomMemoryStream : public TStream {
 class TMemoryStream : public TCustomMemoryStream {
   VCL_CLASS(TMemoryStream, TCustomMemoryStream)
   TMemoryStream() = default;
+  ~TMemoryStream() override;
+  TMemoryStream(const TMemoryStream&) = delete;
+  TMemoryStream& operator=(const TMemoryStream&) = delete;
 
   int64_t Write(const void* buffer, int64_t count) override;
   void SetSize(int64_t size) override;
@@ -331,7 +335,10 @@ class TMemoryStream : public TCustomMemoryStream {
 
  private:
   void Reserve(int64_t capacity);
-  std::vector<uint8_t> FData;
+  // Held with malloc and grown with realloc: a large block grows in place or
+  // is remapped, without copying or clearing what is never read.
+  uint8_t* FData = nullptr;
+  int64_t FCapacity = 0;
 };
 
 // A read-only stream over bytes that someone else keeps alive (a resource,
@@ -536,13 +543,14 @@ class TWriter : public TFiler {
   void WriteCurrency(int64_t value);
   void Write(const void* buffer, int64_t count);
   void FlushBuffer();
-  int64_t Position() const { return FOrigin + static_cast<int64_t>(FBuffer.size()); }
+  int64_t Position() const { return FOrigin + static_cast<int64_t>(FBufPos); }
 
  private:
   void WriteProperty(TPersistent* instance, PPropInfo prop);
   void WritePropName(const std::string& name);
-  std::vector<uint8_t> FBuffer;
+  std::unique_ptr<uint8_t[]> FBuffer;
   size_t FBufSize;
+  size_t FBufPos = 0;
   int64_t FOrigin = 0;
   std::string FPropPath;  // "Font." while a class property's parts are written
 };

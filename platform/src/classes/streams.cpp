@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "vcl/Classes.h"
@@ -110,19 +112,28 @@ void TCustomMemoryStream::SaveToFile(const std::string& fileName) {
   SaveToStream(&f);
 }
 
+TMemoryStream::~TMemoryStream() { std::free(FData); }
+
 void TMemoryStream::Reserve(int64_t capacity) {
-  if (capacity <= static_cast<int64_t>(FData.size())) return;
+  if (capacity <= FCapacity) return;
   // Grows by half again, so that many small writes stay linear.
-  int64_t grown = std::max<int64_t>(capacity, static_cast<int64_t>(FData.size()) * 3 / 2 + 64);
-  FData.resize(static_cast<size_t>(grown));
-  FMemory = FData.data();
+  int64_t grown = FCapacity > (INT64_MAX - 64) / 3 * 2 ? capacity : FCapacity + FCapacity / 2 + 64;
+  grown = std::max(grown, capacity);
+  void* p = static_cast<uint64_t>(grown) <= SIZE_MAX ? std::realloc(FData, static_cast<size_t>(grown)) : nullptr;
+  if (!p) throw EOutOfMemory("Out of memory while expanding memory stream");
+  FData = static_cast<uint8_t*>(p);
+  FCapacity = grown;
+  FMemory = FData;
 }
 
 int64_t TMemoryStream::Write(const void* buffer, int64_t count) {
   if (count <= 0) return 0;
+  if (FPosition > INT64_MAX - count) throw EStreamError("Stream write beyond the largest size");
   int64_t end = FPosition + count;
   Reserve(end);
-  std::memcpy(FData.data() + FPosition, buffer, static_cast<size_t>(count));
+  // Bytes skipped by a seek past the end read as zeros.
+  if (FPosition > FSize) std::memset(FData + FSize, 0, static_cast<size_t>(FPosition - FSize));
+  std::memcpy(FData + FPosition, buffer, static_cast<size_t>(count));
   FPosition = end;
   if (end > FSize) FSize = end;
   return count;
@@ -131,14 +142,15 @@ int64_t TMemoryStream::Write(const void* buffer, int64_t count) {
 void TMemoryStream::SetSize(int64_t size) {
   if (size < 0) throw EStreamError("Invalid stream size");
   Reserve(size);
-  if (size > FSize) std::memset(FData.data() + FSize, 0, static_cast<size_t>(size - FSize));
+  if (size > FSize) std::memset(FData + FSize, 0, static_cast<size_t>(size - FSize));
   FSize = size;
   if (FPosition > size) FPosition = size;
 }
 
 void TMemoryStream::Clear() {
-  FData.clear();
-  FData.shrink_to_fit();
+  std::free(FData);
+  FData = nullptr;
+  FCapacity = 0;
   FMemory = nullptr;
   FSize = 0;
   FPosition = 0;
@@ -148,7 +160,7 @@ void TMemoryStream::LoadFromStream(TStream* stream) {
   stream->SetPosition(0);
   int64_t n = stream->Size();
   SetSize(n);
-  if (n > 0) stream->ReadBuffer(FData.data(), n);
+  if (n > 0) stream->ReadBuffer(FData, n);
   FPosition = 0;
 }
 

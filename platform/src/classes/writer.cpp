@@ -13,8 +13,9 @@ const TClassInfo& TWriter::StaticClass() {
 }
 
 TWriter::TWriter(TStream* stream, int bufSize)
-    : TFiler(stream), FBufSize(static_cast<size_t>(bufSize < 256 ? 256 : bufSize)) {
-  FBuffer.reserve(FBufSize);
+    : TFiler(stream),
+      FBuffer(new uint8_t[static_cast<size_t>(bufSize < 256 ? 256 : bufSize)]),
+      FBufSize(static_cast<size_t>(bufSize < 256 ? 256 : bufSize)) {
   FOrigin = stream->Position();
 }
 
@@ -26,22 +27,32 @@ TWriter::~TWriter() {
 }
 
 void TWriter::FlushBuffer() {
-  if (FBuffer.empty()) return;
-  FStream->WriteBuffer(FBuffer.data(), static_cast<int64_t>(FBuffer.size()));
-  FOrigin += static_cast<int64_t>(FBuffer.size());
-  FBuffer.clear();
+  if (FBufPos == 0) return;
+  size_t n = FBufPos;
+  FBufPos = 0;
+  FStream->WriteBuffer(FBuffer.get(), static_cast<int64_t>(n));
+  FOrigin += static_cast<int64_t>(n);
 }
 
 void TWriter::Write(const void* buffer, int64_t count) {
   if (count <= 0) return;
   const auto* p = static_cast<const uint8_t*>(buffer);
-  FBuffer.insert(FBuffer.end(), p, p + count);
-  if (FBuffer.size() >= FBufSize) FlushBuffer();
+  auto n = static_cast<size_t>(count);
+  while (n > FBufSize - FBufPos) {
+    size_t part = FBufSize - FBufPos;
+    std::memcpy(FBuffer.get() + FBufPos, p, part);
+    FBufPos += part;
+    p += part;
+    n -= part;
+    FlushBuffer();
+  }
+  std::memcpy(FBuffer.get() + FBufPos, p, n);
+  FBufPos += n;
 }
 
 void TWriter::WriteValue(TValueType value) {
-  FBuffer.push_back(static_cast<uint8_t>(value));
-  if (FBuffer.size() >= FBufSize) FlushBuffer();
+  if (FBufPos == FBufSize) FlushBuffer();
+  FBuffer[FBufPos++] = static_cast<uint8_t>(value);
 }
 
 void TWriter::WriteListBegin() { WriteValue(vaList); }
@@ -84,9 +95,10 @@ void TWriter::WriteChar(char value) { WriteString(std::string(1, value)); }
 void TWriter::WriteStr(const std::string& value) {
   if (value.size() > 255)
     throw EWriteError("Cannot write \"" + value.substr(0, 40) + "...\": a name holds at most 255 bytes");
-  uint8_t n = static_cast<uint8_t>(value.size());
-  Write(&n, 1);
-  Write(value.data(), n);
+  uint8_t b[256];
+  b[0] = static_cast<uint8_t>(value.size());
+  std::memcpy(b + 1, value.data(), value.size());
+  Write(b, static_cast<int64_t>(value.size()) + 1);
 }
 
 void TWriter::WriteIdent(const std::string& ident) {
@@ -202,10 +214,17 @@ void TWriter::WriteProperties(TPersistent* instance) {
 }
 
 void TWriter::WritePropName(const std::string& name) {
-  if (FPropPath.empty())
+  if (FPropPath.empty()) {
     WriteStr(name);
-  else
-    WriteStr(FPropPath + name);
+    return;
+  }
+  size_t n = FPropPath.size() + name.size();
+  if (n > 255) WriteStr(FPropPath + name);  // refused there, with the name
+  uint8_t b[256];
+  b[0] = static_cast<uint8_t>(n);
+  std::memcpy(b + 1, FPropPath.data(), FPropPath.size());
+  std::memcpy(b + 1 + FPropPath.size(), name.data(), name.size());
+  Write(b, static_cast<int64_t>(n) + 1);
 }
 
 void TWriter::WriteProperty(TPersistent* instance, PPropInfo prop) {
