@@ -578,3 +578,23 @@ TEST(CoreRegistry, FindGetAndRegisterAgain) {
 }
 
 }  // namespace
+
+TEST(CoreNames, TextMapsMatchNamesIgnoringAsciiCaseOnly) {
+  TTextMap<int> m;
+  m.emplace("Font_Color", 1);
+  m.emplace("Caption", 2);
+  struct Case {
+    const char* key;
+    int found;  // 0: absent
+  } cases[] = {{"font_color", 1}, {"FONT_COLOR", 1}, {"CaPtIoN", 2},
+               // bytes that fold together for hashing only
+               {"Font\x7f" "Color", 0}, {"Capti\x4f" "n", 2}, {"Capti\x6f" "N", 2},
+               {"Capti@n", 0}, {"Caption ", 0}, {"", 0}};
+  for (const Case& c : cases) {
+    auto it = m.find(std::string_view(c.key));
+    EXPECT_EQ(it == m.end() ? 0 : it->second, c.found) << c.key;
+  }
+  m["CAPTION"] = 3;  // the same key, whatever its spelling
+  EXPECT_EQ(m.size(), 2u);
+  EXPECT_EQ(m.find(std::string_view("caption"))->second, 3);
+}

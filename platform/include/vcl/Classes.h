@@ -243,7 +243,7 @@ class TComponent : public TPersistent {
   int32_t FTag = 0;
   int32_t FDesignInfo = 0;
   std::vector<TComponent*> FComponents;
-  std::unordered_map<std::string, TComponent*> FNameIndex;  // lower-case name
+  TTextMap<TComponent*> FNameIndex;  // by name, ignoring case
   std::vector<TComponent*> FFreeNotifies;
 };
 
@@ -473,10 +473,18 @@ class TReader : public TFiler {
  private:
   struct Fixup;
   struct State;
-  void Fill(int64_t need);
-  uint8_t ReadByte();
+  // Makes sure that `need` bytes are at FData[FPos]; fails at the end.
+  void Fill(int64_t need) {
+    if (FEnd - FPos < need) FillMore(need);
+  }
+  void FillMore(int64_t need);
+  uint8_t ReadByte() {
+    Fill(1);
+    return FData[FPos++];
+  }
   TValueType PeekType();
   void ReadProperty(TComponent* instance);
+  PPropInfo NextProp(TClass cls, std::string_view name);
   void ReadPropValue(TPersistent* instance, PPropInfo prop);
   int64_t ReadOrdinalFor(PPropInfo prop, TValueType t, int64_t at);
   void SkipSetBody();
@@ -498,6 +506,8 @@ class TReader : public TFiler {
   TComponent* FOwner = nullptr;
   TComponent* FParent = nullptr;
   State* FState = nullptr;         // what a whole read keeps: fixups, loaded list
+  TClass FHintClass = nullptr;     // the class whose properties are being read
+  size_t FHintIndex = 0;           // where in its Props() the next one likely is
   int FDepth = 0;                  // components and values being read, nested
   // The property being read, for errors, and the defined name being looked for.
   TComponent* FComponent = nullptr;

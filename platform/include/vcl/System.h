@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 using Integer = int32_t;
 using Cardinal = uint32_t;
@@ -102,3 +104,36 @@ class TSet {
   static constexpr uint32_t Bit(E e) { return uint32_t{1} << static_cast<unsigned>(e); }
   uint32_t FBits = 0;
 };
+
+// Hashing and equality of identifiers that ignore ASCII case, for maps of
+// names (properties, components, classes). Both take string views, so a
+// look-up neither lowers nor copies the name. (The hash is deliberately not
+// noexcept: the standard library then keeps each key's hash beside it and
+// compares names only when the hashes agree.)
+struct TTextHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view s) const {
+    // Setting bit 5 lowers ASCII letters and leaves digits alone; other
+    // bytes that meet on it only share a hash, the equality tells them apart.
+    uint64_t h = 14695981039346656037ull;
+    for (char c : s) h = (h ^ (static_cast<unsigned char>(c) | 0x20u)) * 1099511628211ull;
+    return static_cast<size_t>(h);
+  }
+};
+struct TTextEqual {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const noexcept {
+    if (a.size() != b.size()) return false;
+    if (a == b) return true;  // the usual case: the same spelling
+    for (size_t i = 0; i < a.size(); ++i) {
+      auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+      if (x == y) continue;
+      if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
+      if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y - 'A' + 'a');
+      if (x != y) return false;
+    }
+    return true;
+  }
+};
+template <class V>
+using TTextMap = std::unordered_map<std::string, V, TTextHash, TTextEqual>;

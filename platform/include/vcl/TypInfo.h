@@ -288,14 +288,14 @@ struct TClassInfo {
   // All published properties in stream order: ancestors first; a property
   // that a descendant declares again keeps its inherited place.
   const std::vector<PPropInfo>& Props() const;
-  PPropInfo FindProp(const std::string& name) const;  // ignoring case
+  PPropInfo FindProp(std::string_view name) const;  // ignoring case
   const TMethodInfo* FindMethod(const std::string& name) const;
   const TFieldInfo* FindField(const std::string& name) const;
 
  private:
   mutable bool FResolved = false;
   mutable std::vector<PPropInfo> FAllProps;
-  mutable std::unordered_map<std::string, PPropInfo> FByName;
+  mutable TTextMap<PPropInfo> FByName;
   void Resolve() const;
 };
 

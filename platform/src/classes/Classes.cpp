@@ -427,14 +427,14 @@ int TComponent::ComponentIndex() const {
 
 TComponent* TComponent::FindComponent(const std::string& name) const {
   if (name.empty()) return nullptr;
-  auto it = FNameIndex.find(LowerCase(name));
+  auto it = FNameIndex.find(name);
   return it == FNameIndex.end() ? nullptr : it->second;
 }
 
 void TComponent::Insert(TComponent* c) {
   FComponents.push_back(c);
   c->FOwner = this;
-  if (!c->FName.empty()) FNameIndex[LowerCase(c->FName)] = c;
+  if (!c->FName.empty()) FNameIndex[c->FName] = c;
 }
 
 void TComponent::Remove(TComponent* c) {
@@ -444,7 +444,7 @@ void TComponent::Remove(TComponent* c) {
   FComponents.erase(std::next(rit).base());
   c->FOwner = nullptr;
   if (!c->FName.empty()) {
-    auto n = FNameIndex.find(LowerCase(c->FName));
+    auto n = FNameIndex.find(c->FName);
     if (n != FNameIndex.end() && n->second == c) FNameIndex.erase(n);
   }
 }
@@ -533,10 +533,10 @@ void TComponent::ChangeName(const std::string& newName) {
 
 void TComponent::NameIndexChanged(TComponent* c, const std::string& oldName) {
   if (!oldName.empty()) {
-    auto n = FNameIndex.find(LowerCase(oldName));
+    auto n = FNameIndex.find(oldName);
     if (n != FNameIndex.end() && n->second == c) FNameIndex.erase(n);
   }
-  if (!c->FName.empty()) FNameIndex[LowerCase(c->FName)] = c;
+  if (!c->FName.empty()) FNameIndex[c->FName] = c;
 }
 
 void TComponent::Loaded() { FComponentState.Exclude(csLoading); }
@@ -566,8 +566,8 @@ void TComponent::SetComponentStateFlag(TComponentStateEnum flag, bool on) {
 // The class registry
 
 namespace {
-std::unordered_map<std::string, TClass>& Registry() {
-  static std::unordered_map<std::string, TClass> reg;
+TTextMap<TClass>& Registry() {
+  static TTextMap<TClass> reg;
   return reg;
 }
 }  // namespace
@@ -575,7 +575,7 @@ std::unordered_map<std::string, TClass>& Registry() {
 void RegisterClass(TClass cls) {
   if (!cls) throw EInvalidArgument("Cannot register a nil class");
   auto& reg = Registry();
-  std::string key = LowerCase(cls->ClassName);
+  const std::string& key = cls->ClassName;
   auto it = reg.find(key);
   if (it != reg.end()) {
     if (it->second == cls) return;
@@ -590,13 +590,13 @@ void RegisterClasses(std::initializer_list<TClass> classes) {
 
 void UnRegisterClass(TClass cls) {
   auto& reg = Registry();
-  auto it = reg.find(LowerCase(cls->ClassName));
+  auto it = reg.find(cls->ClassName);
   if (it != reg.end() && it->second == cls) reg.erase(it);
 }
 
 TClass GetClass(const std::string& name) {
   auto& reg = Registry();
-  auto it = reg.find(LowerCase(name));
+  auto it = reg.find(name);
   return it == reg.end() ? nullptr : it->second;
 }
 

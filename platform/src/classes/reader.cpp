@@ -71,7 +71,7 @@ struct TReader::State {
   std::vector<Fixup> Fixups;
   std::vector<const TFieldInfo*> Bound;  // root fields set during the read
   bool FieldsBuilt = false;
-  std::unordered_map<std::string, const TFieldInfo*> Fields;  // lower-case name
+  TTextMap<const TFieldInfo*> Fields;  // by name, ignoring case
 };
 
 TReader::TReader(TStream* stream, int bufSize) : TFiler(stream) {
@@ -109,8 +109,7 @@ void TReader::ReadError(const std::string& what, int64_t offset) {
   throw EReadError(what + " at " + Where(offset));
 }
 
-void TReader::Fill(int64_t need) {
-  if (FEnd - FPos >= need) return;
+void TReader::FillMore(int64_t need) {
   if (!FDirect) {
     int64_t keep = FEnd - FPos;
     std::memmove(FBuffer.data(), FBuffer.data() + FPos, static_cast<size_t>(keep));
@@ -129,11 +128,6 @@ void TReader::Fill(int64_t need) {
   ReadError("Unexpected end of stream: " + std::to_string(need) + " more byte" +
                 (need == 1 ? "" : "s") + " expected, " + std::to_string(FEnd - FPos) + " left",
             Position());
-}
-
-uint8_t TReader::ReadByte() {
-  Fill(1);
-  return FData[FPos++];
 }
 
 void TReader::Read(void* buffer, int64_t count) {
@@ -489,11 +483,11 @@ void TReader::BindField(TComponent* component) {
     // The root's published fields, by name, once per read: binding stays
     // constant time however many components the form has.
     for (TClass c = FRoot->ClassType(); c; c = c->Parent)
-      for (const TFieldInfo& f : c->Fields) FState->Fields.emplace(LowerCase(f.Name), &f);
+      for (const TFieldInfo& f : c->Fields) FState->Fields.emplace(f.Name, &f);
     FState->FieldsBuilt = true;
   }
   if (FState->Fields.empty()) return;
-  auto it = FState->Fields.find(LowerCase(component->Name()));
+  auto it = FState->Fields.find(component->Name());
   if (it == FState->Fields.end()) return;
   it->second->Set(FRoot, component);
   FState->Bound.push_back(it->second);
@@ -574,6 +568,7 @@ void TReader::ReadData(TComponent* instance) {
     }
   } restore{this, FComponent, FParent, FOwner};
   FComponent = instance;
+  FHintClass = nullptr;
   while (!EndOfList()) ReadProperty(instance);
   ReadListEnd();
   FParent = instance->GetChildParent();
@@ -709,39 +704,67 @@ void TReader::DefineBinaryProperty(const std::string& name, const TStreamProc& r
   readData(&data);
 }
 
+// Writers put a component's properties in declaration order, so the next
+// name is most often a little after the last one found: a few comparisons
+// in place of a hashed look-up. Any other name is looked up as usual.
+PPropInfo TReader::NextProp(TClass cls, std::string_view name) {
+  const std::vector<PPropInfo>& props = cls->Props();
+  if (cls != FHintClass) {
+    FHintClass = cls;
+    FHintIndex = 0;
+  }
+  size_t end = std::min(props.size(), FHintIndex + 8);
+  for (size_t i = FHintIndex; i < end; ++i) {
+    if (props[i]->Name.size() == name.size() && props[i]->Name == name) {
+      FHintIndex = i + 1;
+      return props[i];
+    }
+  }
+  return cls->FindProp(name);
+}
+
 void TReader::ReadProperty(TComponent* instance) {
   int64_t at = Position();
-  std::string name = ReadStr();
-  FPropPath = name;
+  // The name is copied once, to a buffer of this frame: a look-up needs no
+  // string of its own.
+  char buf[256];
+  uint8_t n = ReadByte();
+  Fill(n);
+  std::memcpy(buf, FData + FPos, n);
+  FPos += n;
+  const std::string_view whole(buf, n);
+  FPropPath.assign(whole);
+  auto name = [whole] { return std::string(whole); };
   try {
     TPersistent* obj = instance;
     size_t start = 0;
     for (;;) {
-      size_t dot = name.find('.', start);
-      bool last = dot == std::string::npos;
-      PPropInfo p = obj->ClassType()->FindProp(
-          last ? (start == 0 ? name : name.substr(start)) : name.substr(start, dot - start));
+      size_t dot = whole.find('.', start);
+      bool last = dot == std::string_view::npos;
+      PPropInfo p = last && start == 0 ? NextProp(obj->ClassType(), whole)
+                                       : obj->ClassType()->FindProp(
+                                             last ? whole.substr(start) : whole.substr(start, dot - start));
       if (p && last) {
         ReadPropValue(obj, p);
         return;
       }
       if (!p) {
         // Not published: perhaps a defined property, dotted names included.
-        FDefinedName = start == 0 ? name : name.substr(start);
+        FDefinedName.assign(whole.substr(start));
         FDefinedFound = false;
         obj->DefineProperties(this);
         bool found = FDefinedFound;
         FDefinedFound = false;
         FDefinedName.clear();
         if (!found)
-          PropertyError("Unknown property: \"" + name + "\" in class " + obj->ClassName(), at);
+          PropertyError("Unknown property: \"" + name() + "\" in class " + obj->ClassName(), at);
         return;
       }
       // A class property's part: Font.Color.
       TObject* sub = p->PropType->Kind == tkClass && p->GetObj ? p->GetObj(obj) : nullptr;
       auto* part = dynamic_cast<TPersistent*>(sub);
       if (!part || dynamic_cast<TComponent*>(sub))
-        PropertyError("Unknown property: \"" + name + "\" in class " + obj->ClassName() + ": " +
+        PropertyError("Unknown property: \"" + name() + "\" in class " + obj->ClassName() + ": " +
                           p->Name + " has no parts",
                       at);
       obj = part;
@@ -749,11 +772,11 @@ void TReader::ReadProperty(TComponent* instance) {
     }
   } catch (EFilerError& e) {
     if (e.Message().rfind("Error reading ", 0) != 0 && !dynamic_cast<EClassNotFound*>(&e))
-      e.SetMessage("Error reading " + NameOf(FComponent) + "." + name + ": " + e.Message());
+      e.SetMessage("Error reading " + NameOf(FComponent) + "." + name() + ": " + e.Message());
     throw;
   } catch (Exception& e) {
     // A setter's own failure, told as a read error of this property.
-    ReadError("Error reading " + NameOf(FComponent) + "." + name + ": " + e.Message(), at);
+    ReadError("Error reading " + NameOf(FComponent) + "." + name() + ": " + e.Message(), at);
   }
 }
 

@@ -104,13 +104,15 @@ bool ColorToIdent(int32_t color, std::string& ident) {
 }
 
 bool IdentToColor(const std::string& ident, int32_t& color) {
-  for (const ColorName& c : kColorNames) {
-    if (SameText(ident, c.Name)) {
-      color = c.Value;
-      return true;
-    }
-  }
-  return false;
+  static const TTextMap<int32_t> byName = [] {
+    TTextMap<int32_t> m;
+    for (const ColorName& c : kColorNames) m.emplace(c.Name, c.Value);
+    return m;
+  }();
+  auto it = byName.find(ident);
+  if (it == byName.end()) return false;
+  color = it->second;
+  return true;
 }
 
 PTypeInfo TTypeOf<TColor>::Info() {

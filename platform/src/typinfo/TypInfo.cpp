@@ -211,7 +211,7 @@ void TClassInfo::Resolve() const {
     }
     if (!replaced) FAllProps.push_back(&p);
   }
-  for (PPropInfo p : FAllProps) FByName[LowerCase(p->Name)] = p;
+  for (PPropInfo p : FAllProps) FByName[p->Name] = p;
   FResolved = true;
 }
 
@@ -220,9 +220,9 @@ const std::vector<PPropInfo>& TClassInfo::Props() const {
   return FAllProps;
 }
 
-PPropInfo TClassInfo::FindProp(const std::string& name) const {
+PPropInfo TClassInfo::FindProp(std::string_view name) const {
   Resolve();
-  auto it = FByName.find(LowerCase(name));
+  auto it = FByName.find(name);
   return it == FByName.end() ? nullptr : it->second;
 }
 
