@@ -57,6 +57,11 @@ TEST_F(ControlsTree, MovingAWindowedControlPutsItsWindowUnderTheNewParent) {
   EXPECT_EQ(GetParent(inner->Handle()), moved->Handle());
   EXPECT_TRUE(IsWindowVisible(inner->Handle()));
   EXPECT_EQ(moved->BoundsRect(), Rect(5, 5, 25, 25));
+  // Into itself or one of its own children: refused, nothing moves.
+  EXPECT_THROW(moved->SetParent(moved), EInvalidOperation);
+  EXPECT_THROW(moved->SetParent(inner), EInvalidOperation);
+  EXPECT_EQ(moved->Parent(), b);
+  EXPECT_EQ(inner->Parent(), moved);
 }
 
 TEST_F(ControlsTree, ChildrenTakeColourFontCtl3DAndShowHintFromTheirParent) {

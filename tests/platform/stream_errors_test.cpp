@@ -124,6 +124,10 @@ TEST(FormErrors, MalformedStreamsAreRefusedWithWhatAndWhere) {
                   .Str("TBogus").Str("Q").End().End().End().End().b),
        "Class \"TBogus\" not found"},
       {"deep nesting", Stream(deep.b), "Components nested too deeply"},
+      {"an inherited child that is its own parent",
+       Stream(Bytes().Str("TStForm").Str("Root").End().Str("TStPanel").Str("P").End()
+                  .Raw({0xF1}).Str("TStPanel").Str("P").End().End().End().End().b),
+       "Component P is already being read: it cannot contain itself at offset 40"},
       {"no end of the child list", Stream(Bytes().Str("TStAll").Str("A").End().b),
        "Unexpected end of stream"},
       {"text: no '='", "object A: TStAll\n  Count 1\nend\n", "'=' expected, '1' found at line 2"},

@@ -514,8 +514,12 @@ TComponent* TReader::ReadComponent(TComponent* component) {
     std::string className = ReadStr();
     int64_t nameAt = Position();
     std::string name = ReadStr();
-    if (!component && flags.Contains(ffInherited) && FOwner)
+    if (!component && flags.Contains(ffInherited) && FOwner) {
       component = FOwner->FindComponent(name);  // the component exists already
+      // One that is being read now would become a part of itself.
+      if (component && component->ComponentState().Contains(csReading))
+        ReadError("Component " + name + " is already being read: it cannot contain itself", nameAt);
+    }
     if (!component) {
       TClass cls = GetClass(className);
       if (!cls) throw EClassNotFound("Class \"" + className + "\" not found at " + Where(classAt));
@@ -537,7 +541,14 @@ TComponent* TReader::ReadComponent(TComponent* component) {
     }
     BindField(component);
     FState->Loaded.push_back(component);
-    component->ReadState(this);
+    try {
+      component->ReadState(this);
+    } catch (EFilerError&) {
+      throw;
+    } catch (Exception& e) {
+      // Placing the component (its parent, its order) refused it.
+      ReadError("Error reading component " + name + ": " + e.Message(), at);
+    }
     component->SetComponentStateFlag(csReading, false);
     if (flags.Contains(ffChildPos) && FParent) FParent->SetChildOrder(component, childPos);
     if (whole) {

@@ -219,6 +219,8 @@ TPoint TControl::ScreenToClient(const TPoint& p) const {
 void TControl::SetParent(TWinControl* parent) {
   if (FParent == parent) return;
   if (parent == this) throw EInvalidOperation("A control cannot have itself as its parent");
+  for (TControl* p = parent; p; p = p->FParent)
+    if (p == this) throw EInvalidOperation("A control cannot be placed inside one of its own children");
   if (FParent) FParent->RemoveControl(this);
   if (parent) parent->InsertControl(this);
 }
