@@ -530,25 +530,21 @@ TComponent* TReader::ReadComponent(TComponent* component) {
     }
     component->SetComponentStateFlag(csLoading, true);
     component->SetComponentStateFlag(csReading, true);
-    if (component->Name() != name) {
+    // A step of the component's own that refuses it (a name already taken,
+    // a parent that cannot hold it) fails the read there.
+    auto step = [&](auto&& run, int64_t where) {
       try {
-        component->SetName(name);
+        run();
       } catch (EFilerError&) {
         throw;
       } catch (Exception& e) {
-        ReadError("Error reading component " + name + ": " + e.Message(), nameAt);
+        ReadError("Error reading component " + name + ": " + e.Message(), where);
       }
-    }
+    };
+    if (component->Name() != name) step([&] { component->SetName(name); }, nameAt);
     BindField(component);
     FState->Loaded.push_back(component);
-    try {
-      component->ReadState(this);
-    } catch (EFilerError&) {
-      throw;
-    } catch (Exception& e) {
-      // Placing the component (its parent, its order) refused it.
-      ReadError("Error reading component " + name + ": " + e.Message(), at);
-    }
+    step([&] { component->ReadState(this); }, at);
     component->SetComponentStateFlag(csReading, false);
     if (flags.Contains(ffChildPos) && FParent) FParent->SetChildOrder(component, childPos);
     if (whole) {
