@@ -109,15 +109,7 @@ void ForEachPixel(const Region& clip, const TRect& screenRect, F fn) {
 // rectangle is one run of pixels.
 void Fill(const Region& clip, const TRect& screenRect, COLORREF color) {
   const uint32_t p = ToPixel(color);
-  auto& px = Pixels();
-  const size_t width = static_cast<size_t>(S().screenWidth);
-  TRect area;
-  if (!IntersectRect(area, screenRect, clip.Box())) return;
-  for (const TRect& r : (clip & Region(area)).Rects()) {
-    uint32_t* row = px.data() + static_cast<size_t>(r.Top) * width + static_cast<size_t>(r.Left);
-    const size_t span = static_cast<size_t>(r.Right - r.Left);
-    for (int32_t y = r.Top; y < r.Bottom; ++y, row += width) std::fill_n(row, span, p);
-  }
+  ForEachRow(clip, screenRect, [p](uint32_t* row, size_t span) { std::fill_n(row, span, p); });
 }
 
 void Plot(const Target& t, int32_t x, int32_t y, const PenInfo& pen) {
